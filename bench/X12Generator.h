@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <cstdio>
+
+// Writes realistic, deterministic X12 interchanges for benchmarks: purchase orders (850),
+// invoices (810) and professional claims (837) in one interchange, to any size.
+class X12Generator
+{
+public:
+    enum class LineBreaks { CrLf, Lf, None };
+
+    struct Options
+    {
+        qint64 size = qint64(1) << 30; // bytes to write at least; the interchange is then closed
+        LineBreaks breaks = LineBreaks::CrLf;
+        quint64 seed = 1;
+        char elementSeparator = '*';
+        char terminator = '~';
+    };
+
+    explicit X12Generator(const Options &options);
+
+    // Writes the interchange to out; returns the number of segments written.
+    qint64 Write(std::FILE *out);
+
+    static bool ParseLineBreaks(const QByteArray &name, LineBreaks &breaks);
+    static bool ParseSize(const QByteArray &text, qint64 &size);
+
+private:
+    quint64 Next();
+    int Below(int n) { return int(Next() % quint64(n)); }
+    QByteArray Digits(int count);
+    QByteArray Date();
+    void Segment(const QByteArray &text);
+    void PurchaseOrder();
+    void Invoice();
+    void Claim();
+
+    Options options_;
+    quint64 state_;
+    QByteArray lineBreak_;
+    QByteArray pending_;
+    std::FILE *out_ = nullptr;
+    qint64 written_ = 0;
+    qint64 segments_ = 0;
+    qint64 setSegments_ = 0;
+    int setNumber_ = 0;
+};

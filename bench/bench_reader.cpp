@@ -1,0 +1,132 @@
+// Reader benchmark: SegmentCount alone and SegmentCount with the full sequential walk on a
+// generated file, against tr over the same file, each in a child process of its own so that
+// its time and peak memory are its own.
+
+#include "GFileIO.h"
+
+#include "Exception.h"
+#include "Measure.h"
+#include "X12Generator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+int RunPhase(const QString &phase, const QString &path)
+{
+    try {
+        TGFile reader(path);
+        const qint64 count = reader.SegmentCount();
+        qint64 bytes = 0;
+        if (phase == QLatin1String("walk")) {
+            for (qint64 i = 1; i <= count; ++i) {
+                reader.GotoSegment(i);
+                bytes += reader.SegmentText().size();
+            }
+        }
+        std::printf("%lld %lld\n", static_cast<long long>(count), static_cast<long long>(bytes));
+        return 0;
+    } catch (const Exception &e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.Message()));
+        return 1;
+    }
+}
+
+QString EnsureFile(
+    const QString &folder, qint64 size, X12Generator::LineBreaks breaks, const QString &breaksName)
+{
+    QDir().mkpath(folder);
+    const QString path
+        = QStringLiteral("%1/reader-%2-%3.x12").arg(folder).arg(size).arg(breaksName);
+    if (QFileInfo(path).size() >= size)
+        return path;
+    std::printf("generating %s ...\n", qPrintable(path));
+    std::fflush(stdout);
+    std::FILE *out = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!out)
+        return {};
+    X12Generator::Options options;
+    options.size = size;
+    options.breaks = breaks;
+    X12Generator(options).Write(out);
+    std::fclose(out);
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    if (args.size() == 4 && args[1] == QLatin1String("--phase"))
+        return RunPhase(args[2], args[3]);
+
+    qint64 size = qint64(1) << 30;
+    QByteArray breaksName = "crlf";
+    QString file;
+    QString folder = QDir::currentPath() + QLatin1String("/bench-data");
+    int runs = 3;
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        const QString &option = args[i];
+        const QByteArray value = args[i + 1].toLocal8Bit();
+        if (option == QLatin1String("--size"))
+            X12Generator::ParseSize(value, size);
+        else if (option == QLatin1String("--breaks"))
+            breaksName = value;
+        else if (option == QLatin1String("--file"))
+            file = args[i + 1];
+        else if (option == QLatin1String("--data"))
+            folder = args[i + 1];
+        else if (option == QLatin1String("--runs"))
+            runs = std::max(1, args[i + 1].toInt());
+    }
+    X12Generator::LineBreaks breaks;
+    if (!X12Generator::ParseLineBreaks(breaksName, breaks)) {
+        std::fputs("Usage: bench_reader [--size N[K|M|G]] [--breaks crlf|lf|none] [--file PATH] "
+                   "[--data FOLDER] [--runs N]\n",
+            stderr);
+        return 2;
+    }
+    if (file.isEmpty())
+        file = EnsureFile(folder, size, breaks, QString::fromLatin1(breaksName));
+
+    WarmCache(file);
+    const QString self = QCoreApplication::applicationFilePath();
+    const Measurement tr = BestOf(runs,
+        { QStringLiteral("tr"), QStringLiteral("~"), QStringLiteral("\n") }, { file, true, false });
+    const Measurement count = BestOf(runs,
+        { self, QStringLiteral("--phase"), QStringLiteral("count"), file }, { {}, false, true });
+    const Measurement walk = BestOf(runs,
+        { self, QStringLiteral("--phase"), QStringLiteral("walk"), file }, { {}, false, true });
+    if (count.exitStatus != 0 || walk.exitStatus != 0 || tr.exitStatus != 0) {
+        std::fputs("a measured run failed\n", stderr);
+        return 1;
+    }
+
+    const qint64 segments = count.output.split(' ').value(0).toLongLong();
+    std::printf("file            %s\n", qPrintable(file));
+    std::printf("size            %lld bytes, %lld segments, line breaks %s\n",
+        static_cast<long long>(QFileInfo(file).size()), static_cast<long long>(segments),
+        breaksName.constData());
+    std::printf("best of %d runs each, warm page cache\n", runs);
+    std::printf("%-28s %8s %12s %8s\n", "", "time", "peak memory", "vs tr");
+    const auto row = [&](const char *name, const Measurement &m) {
+        std::printf("%-28s %7.3fs %12s %7.2fx\n", name, m.seconds, qPrintable(FormatMiB(m.peakKiB)),
+            m.seconds / tr.seconds);
+    };
+    row("tr '~' '\\n'", tr);
+    row("SegmentCount", count);
+    row("SegmentCount + walk", walk);
+    const double ratio = walk.seconds / tr.seconds;
+    const qint64 peak = std::max(count.peakKiB, walk.peakKiB);
+    std::printf("target: count + walk within 2.5x tr: %s (%.2fx)\n",
+        ratio <= 2.5 ? "met" : "MISSED", ratio);
+    std::printf("target: peak memory under 20 MiB: %s (%s)\n", peak < 20 * 1024 ? "met" : "MISSED",
+        qPrintable(FormatMiB(peak)));
+    return 0;
+}

@@ -1,0 +1,18 @@
+#include "X12Builder.h"
+
+#include <cassert>
+
+namespace X12Builder {
+
+QByteArray Isa(char elementSeparator, char componentSeparator, char terminator)
+{
+    QByteArray isa = "ISA*00*          *00*          *ZZ*SENDERID       *ZZ*RECEIVERID     "
+                     "*240102*0930*U*00401*000000007*0*P*";
+    isa.replace('*', elementSeparator);
+    isa.append(componentSeparator);
+    isa.append(terminator);
+    assert(isa.size() == 106);
+    return isa;
+}
+
+} // namespace X12Builder
