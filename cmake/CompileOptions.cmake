@@ -19,3 +19,24 @@ if(BRIMLET_WERROR)
     target_compile_options(brimlet_options INTERFACE
         $<$<CXX_COMPILER_ID:GNU,Clang>:-Werror>)
 endif()
+
+# AddressSanitizer and UndefinedBehaviorSanitizer over the whole build, tests included.
+option(BRIMLET_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(BRIMLET_SANITIZE)
+    set(brimlet_sanitizers -fsanitize=address,undefined -fno-sanitize-recover=undefined
+        -fno-omit-frame-pointer)
+    target_compile_options(brimlet_options INTERFACE ${brimlet_sanitizers})
+    target_link_options(brimlet_options INTERFACE ${brimlet_sanitizers})
+endif()
+
+# Fuzz targets: every library gets libFuzzer's coverage instrumentation (clang only).
+option(BRIMLET_FUZZ "Build the fuzz targets (needs clang)" OFF)
+if(BRIMLET_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "BRIMLET_FUZZ needs clang: configure with the fuzz preset")
+    endif()
+    set(brimlet_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined
+        -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_compile_options(brimlet_options INTERFACE ${brimlet_fuzz_flags})
+    target_link_options(brimlet_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -9,8 +9,7 @@
 
 ReadAheadBuffer::ReadAheadBuffer(QFile &file, qsizetype blockSize)
     : file_(file)
-    , data_(new char[blockSize])
-    , capacity_(blockSize)
+    , blockSize_(blockSize)
 { }
 
 QByteArrayView ReadAheadBuffer::Read(qint64 pos, qsizetype want)
@@ -27,19 +26,21 @@ QByteArrayView ReadAheadBuffer::Read(qint64 pos, qsizetype want)
 
 void ReadAheadBuffer::Fill(qint64 pos, qsizetype want)
 {
-    if (want > capacity_) {
-        // A segment longer than the block: the block grows to hold it, and stays that size.
-        data_.reset();
-        data_.reset(new char[want]);
-        capacity_ = want;
-    }
     // Walking backwards, place the block so that it ends where the request ends.
     qint64 start = pos;
     if (valid_ && pos < start_)
-        start = std::max<qint64>(0, pos + want - capacity_);
+        start = std::clamp<qint64>(pos + want - blockSize_, 0, pos);
+    // A block, or the whole request when longer; never more than the file holds, so that a
+    // small file costs a small buffer.
+    const qint64 wanted = std::max<qint64>(blockSize_, pos - start + want);
+    const qint64 toRead = std::clamp<qint64>(limit_ - start, 0, wanted);
+    if (toRead > capacity_) {
+        data_.reset();
+        data_.reset(new char[toRead]);
+        capacity_ = toRead;
+    }
 
     valid_ = false;
-    const qint64 toRead = std::clamp<qint64>(limit_ - start, 0, capacity_);
     qint64 got = 0;
     if (toRead > 0) {
         errno = 0;
@@ -51,6 +52,6 @@ void ReadAheadBuffer::Fill(qint64 pos, qsizetype want)
     }
     start_ = start;
     length_ = got;
-    reachedEnd_ = got < capacity_;
+    reachedEnd_ = got < toRead || start + got >= limit_;
     valid_ = true;
 }

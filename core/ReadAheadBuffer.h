@@ -24,14 +24,13 @@ public:
     // valid until the next call. A read the system refuses raises EInOutError.
     QByteArrayView Read(qint64 pos, qsizetype want);
 
-    qsizetype Capacity() const { return capacity_; }
-
 private:
     void Fill(qint64 start, qsizetype want);
 
     QFile &file_;
+    const qsizetype blockSize_;
     std::unique_ptr<char[]> data_;
-    qsizetype capacity_;
+    qsizetype capacity_ = 0;
     qint64 limit_ = 0;
     qint64 start_ = 0;
     qsizetype length_ = 0;

@@ -33,7 +33,8 @@ public:
     IndexRecord Read(qint64 number);
 
 private:
-    static constexpr qsizetype BufferRecords = 65536;
+    static constexpr qsizetype BufferRecords = 65536; // records written or read at a time
+    static constexpr qsizetype FirstBufferRecords = 256; // a small file's index stays small
 
     static void Encode(const IndexRecord &record, char *out);
     static IndexRecord Decode(const char *in);
@@ -42,6 +43,7 @@ private:
 
     QTemporaryFile file_;
     std::unique_ptr<char[]> pendingBytes_; // records not yet written, numbered from flushed_
+    qint64 pendingCapacity_ = 0;
     qint64 pending_ = 0;
     qint64 flushed_ = 0;
     std::unique_ptr<char[]> cacheBytes_; // records read back, numbered from cacheFirst_

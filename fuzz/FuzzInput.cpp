@@ -1,0 +1,24 @@
+#include "FuzzInput.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <unistd.h>
+
+namespace FuzzInput {
+
+QString WriteScratchFile(const QByteArray &bytes)
+{
+    static const QString path
+        = QDir::tempPath() + QStringLiteral("/fuzz-input-%1.edi").arg(getpid());
+    std::FILE *out = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!out || std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) != size_t(bytes.size())
+        || std::fclose(out) != 0)
+        std::abort();
+    return path;
+}
+
+} // namespace FuzzInput

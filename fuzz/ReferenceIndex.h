@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <utility>
+#include <vector>
+
+// A plain byte-by-byte model of how the segment reader cuts a file into segments, written
+// separately from the reader so that the fuzz target can compare the two.
+struct ReferenceIndex
+{
+    std::vector<std::pair<qint64, qint64>> records; // offset, length
+    qint64 scanPosition = 0;
+    int lineBreakLength = 0;
+
+    // The file must have been accepted by the reader (at least 127 bytes, "ISA" first).
+    explicit ReferenceIndex(const QByteArray &file);
+};

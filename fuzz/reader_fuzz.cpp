@@ -1,0 +1,109 @@
+// Fuzzes the segment reader on arbitrary bytes, raw or behind a well-formed ISA header, and
+// checks it against a plain model of the same rules: the records, the texts, the total, the
+// scan position, random moves and the refusals.
+
+#include "GFileIO.h"
+
+#include "Exception.h"
+#include "FuzzInput.h"
+#include "ReferenceIndex.h"
+#include "X12Builder.h"
+
+#include <QSet>
+
+#include <cstdlib>
+
+namespace {
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+QByteArray BuildFile(const uint8_t *data, size_t size)
+{
+    const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
+    if (size < 4 || (data[0] & 1) == 0)
+        return input.mid(1);
+    // A valid header with the delimiters and line break the input chooses, then the body.
+    static const char *const breaks[] = { "", "\n", "\r\n", "\r" };
+    return X12Builder::Isa(char(data[1]), char(data[2]), char(data[3])) + breaks[(data[0] >> 1) & 3]
+        + input.mid(4);
+}
+
+bool KnownRefusal(const QString &message)
+{
+    static const QSet<QString> messages
+        = { QStringLiteral("Empty file."), QStringLiteral("Invalid X12 file"),
+              QStringLiteral("Stream read error"), QStringLiteral("Not a valid X12 file.") };
+    return messages.contains(message);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const QByteArray file = BuildFile(data, size);
+    const QString path = FuzzInput::WriteScratchFile(file);
+
+    std::unique_ptr<TGFile> reader;
+    try {
+        reader = std::make_unique<TGFile>(path);
+    } catch (const Exception &e) {
+        Check(KnownRefusal(e.Message()));
+        Check(file.size() < 127 || !file.startsWith("ISA"));
+        return 0;
+    }
+    Check(file.size() >= 127 && file.startsWith("ISA"));
+    Check(reader->CurrentSegment() == 1);
+    Check(reader->ElementSeparator() == file[3] && reader->SegmentTerminator() == file[105]);
+
+    // Random moves before the index is complete, then the count.
+    const int moves = int(size % 4);
+    for (int k = 0; k < moves; ++k) {
+        const qint64 target = qint64(data[size - 1 - size_t(k)]) % 50 + 1;
+        reader->GotoSegment(target);
+        Check(reader->CurrentSegment() >= 1 && reader->CurrentSegment() <= target);
+    }
+    const qint64 before = reader->CurrentSegment();
+    const qint64 count = reader->SegmentCount();
+    Check(reader->CurrentSegment() == before);
+
+    const ReferenceIndex expected(file);
+    Check(count == qint64(expected.records.size()));
+    Check(reader->ScanPosition() == expected.scanPosition);
+    Check(reader->LineBreakLength() == expected.lineBreakLength);
+    const qint64 percent = reader->ScanPercent();
+    Check(percent >= 0 && percent <= 101);
+
+    qint64 end = 0;
+    for (qint64 i = 1; i <= count; ++i) {
+        const IndexRecord record = reader->SegmentRecord(i);
+        const auto &[offset, length] = expected.records[size_t(i - 1)];
+        Check(record.Offset == offset && record.Length == length);
+        // In file order, without overlap, inside the file.
+        Check(record.Offset >= end && record.Offset + record.Length <= file.size());
+        end = record.Offset + record.Length + 1; // at least the terminator between two
+        reader->GotoSegment(i);
+        Check(reader->CurrentSegment() == i);
+        const QByteArrayView text = reader->SegmentText();
+        Check(text.size() <= record.Length);
+        const QByteArray bytes = file.mid(record.Offset, record.Length);
+        const qsizetype nul = bytes.indexOf('\0');
+        Check(text == QByteArrayView(bytes).first(nul < 0 ? bytes.size() : nul));
+    }
+
+    // Beyond the end, below the start.
+    reader->GotoSegment(count + 1 + qint64(size));
+    Check(reader->CurrentSegment() == count);
+    try {
+        reader->GotoSegment(0);
+        Check(false);
+    } catch (const EInOutError &) {
+        Check(reader->CurrentSegment() == count);
+    }
+    return 0;
+}
