@@ -1,6 +1,8 @@
 #include "SettingsList.h"
 
+#include "DesktopEntries.h"
 #include "Exception.h"
+#include "SettingsFolder.h"
 #include "SettingsTestSupport.h"
 #include "TestEnvironment.h"
 
@@ -119,6 +121,14 @@ TEST(SettingsListTest, SplitsLinesAtCrLfLfOrCr)
     for (const auto &c : cases)
         EXPECT_EQ(TSettingsList::SplitLines(QString::fromLatin1(c.text)), c.lines)
             << QByteArray(c.text).toPercentEncoding().constData();
+}
+
+TEST(SettingsFolderTest, FilesLiveDirectlyInTheUsersXdgFolders)
+{
+    // The test environment points both variables at private folders.
+    EXPECT_EQ(SettingsFolder::FilePath(SettingsFolder::Path()),
+        QFile::decodeName(qgetenv("XDG_CONFIG_HOME")) + QStringLiteral("/Brimlet.ini"));
+    EXPECT_EQ(DesktopEntries::DefaultDataHome(), QFile::decodeName(qgetenv("XDG_DATA_HOME")));
 }
 
 class SettingsFileTest : public testing::Test
