@@ -1,0 +1,62 @@
+# Installing and packaging (cmake --install, cpack -G DEB). Included after every target is
+# defined: the viewer, brimlet, is installed from the moment its target exists.
+#
+#   <prefix>/lib/brimlet/         brimlet, brimlet-cli, BrimletCEUsersManual.pdf, Elements.ini
+#   <prefix>/bin/                 links to both programs
+#   <prefix>/share/applications/  brimlet.desktop
+#   <prefix>/share/icons/hicolor/scalable/apps/brimlet.svg
+#
+# Elements.ini is installed by data/ into BRIMLET_INSTALL_PROGRAMDIR (see InstallDirs.cmake).
+
+set(brimlet_programs brimlet-cli)
+if(TARGET brimlet)
+    list(APPEND brimlet_programs brimlet)
+endif()
+install(TARGETS ${brimlet_programs} RUNTIME DESTINATION ${BRIMLET_INSTALL_PROGRAMDIR})
+
+# The programs find their data beside their real place: on Linux the executable's folder is
+# that of the link's target. Relative links keep the installation movable as a whole.
+file(RELATIVE_PATH brimlet_bin_to_programs
+    /${CMAKE_INSTALL_BINDIR} /${BRIMLET_INSTALL_PROGRAMDIR})
+set(brimlet_links ${CMAKE_BINARY_DIR}/install-links)
+file(MAKE_DIRECTORY ${brimlet_links})
+foreach(program IN LISTS brimlet_programs)
+    file(CREATE_LINK ${brimlet_bin_to_programs}/${program} ${brimlet_links}/${program} SYMBOLIC)
+    install(FILES ${brimlet_links}/${program} DESTINATION ${CMAKE_INSTALL_BINDIR})
+endforeach()
+
+if(TARGET manual)
+    install(FILES ${CMAKE_BINARY_DIR}/bin/BrimletCEUsersManual.pdf
+        DESTINATION ${BRIMLET_INSTALL_PROGRAMDIR})
+endif()
+
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/packaging/brimlet.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/packaging/brimlet.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# cpack -G DEB in the build folder makes brimlet_<version>_<arch>.deb. Library dependencies come
+# from dpkg-shlibdeps; what the viewer loads at run time without linking it is listed here.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME brimlet)
+set(CPACK_PACKAGE_VENDOR Zudozazir)
+set(CPACK_PACKAGE_CONTACT "Brimlet maintainers <maintainers@brimlet.example>")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://brimlet.example/)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for ASC X12 EDI interchange files")
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Brimlet shows ASC X12 interchange files one segment per line, names the element under\n"
+    "the cursor, navigates by line and segment type, finds and prints, and searches folders\n"
+    "for interchanges holding a text. Files of several gigabytes open in seconds. The\n"
+    "package also holds brimlet-cli, which reads interchanges without a display.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# update-desktop-database, which the Tools menu's desktop integration runs when present.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS desktop-file-utils)
+if(TARGET brimlet)
+    # The display plug-ins and the font the windows fall back to are loaded, not linked.
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+endif()
+include(CPack)
