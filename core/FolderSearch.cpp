@@ -6,6 +6,7 @@
 #include "SegmentTextMatcher.h"
 #include "VisitedFolders.h"
 
+#include <algorithm>
 #include <exception>
 
 const QString FolderSearch::BuildingStatus = QStringLiteral("Building file list....");
@@ -101,6 +102,28 @@ void FolderSearch::AddSubDirs(QList<SearchCandidate> &candidates, const QString 
     }
 }
 
+namespace {
+
+// Whether the text occurs anywhere in the file's bytes, segment boundaries or not. Every
+// segment's text is a run of the file's bytes, so a file without it holds no segment with it,
+// and most files are ruled out here without cutting them into segments.
+bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
+{
+    // Blocks overlap by the text's length less one, so that no occurrence falls between two.
+    const qsizetype textLength = matcher.PreparedText().size();
+    const qsizetype blockSize = std::max(ReadAheadBuffer::DefaultBlockSize, 2 * textLength);
+    const qsizetype step = blockSize - std::max<qsizetype>(textLength - 1, 0);
+    for (qint64 pos = 0;; pos += step) {
+        const QByteArrayView block = reader.FileBytes(pos, blockSize);
+        if (matcher.Contains(block))
+            return true;
+        if (block.size() < blockSize)
+            return false;
+    }
+}
+
+} // namespace
+
 void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatcher &matcher)
 {
     const QString path = candidate.Path();
@@ -109,7 +132,7 @@ void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatch
         TGFile reader(path);
         Report(path);
         // Every segment once, in order, until one holds the text.
-        qint64 previous = 0;
+        qint64 previous = FileMayHold(reader, matcher) ? 0 : reader.CurrentSegment();
         while (reader.CurrentSegment() != previous) {
             if (matcher.Contains(reader.SegmentText())) {
                 found = true;

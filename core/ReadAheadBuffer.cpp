@@ -9,7 +9,6 @@
 
 ReadAheadBuffer::ReadAheadBuffer(QFile &file, qsizetype blockSize)
     : file_(file)
-    , data_(new char[blockSize])
     , capacity_(blockSize)
 { }
 
@@ -22,17 +21,15 @@ QByteArrayView ReadAheadBuffer::Read(qint64 pos, qsizetype want)
         Fill(pos, want);
     const qint64 skip = pos - start_;
     const qint64 available = std::clamp<qint64>(length_ - skip, 0, want);
+    if (available == 0)
+        return {};
     return QByteArrayView(data_.get() + skip, available);
 }
 
 void ReadAheadBuffer::Fill(qint64 pos, qsizetype want)
 {
-    if (want > capacity_) {
-        // A segment longer than the block: the block grows to hold it, and stays that size.
-        data_.reset();
-        data_.reset(new char[want]);
-        capacity_ = want;
-    }
+    // A segment longer than the block: the block grows to hold it, and stays that size.
+    capacity_ = std::max(capacity_, want);
     // Walking backwards, place the block so that it ends where the request ends.
     qint64 start = pos;
     if (valid_ && pos < start_)
@@ -40,6 +37,11 @@ void ReadAheadBuffer::Fill(qint64 pos, qsizetype want)
 
     valid_ = false;
     const qint64 toRead = std::clamp<qint64>(limit_ - start, 0, capacity_);
+    if (toRead > allocated_) {
+        data_.reset();
+        data_.reset(new char[size_t(toRead)]);
+        allocated_ = qsizetype(toRead);
+    }
     qint64 got = 0;
     if (toRead > 0) {
         errno = 0;

@@ -30,7 +30,8 @@ private:
     void Fill(qint64 start, qsizetype want);
 
     QFile &file_;
-    std::unique_ptr<char[]> data_;
+    std::unique_ptr<char[]> data_; // allocated as reads need it: a small file needs little
+    qsizetype allocated_ = 0;
     qsizetype capacity_;
     qint64 limit_ = 0;
     qint64 start_ = 0;

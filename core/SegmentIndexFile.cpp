@@ -11,8 +11,6 @@
 
 SegmentIndexFile::SegmentIndexFile(const QString &folder)
     : file_(folder + QLatin1String("/x12XXXXXX"))
-    , pendingBytes_(new char[BufferRecords * RecordSize])
-    , cacheBytes_(new char[BufferRecords * RecordSize])
 {
     file_.setAutoRemove(true);
     errno = 0;
@@ -36,6 +34,14 @@ void SegmentIndexFile::Append(const IndexRecord &record)
 {
     if (pending_ == BufferRecords)
         Flush();
+    if (pending_ == pendingCapacity_) {
+        const qint64 capacity = std::min<qint64>(BufferRecords, std::max<qint64>(64, 4 * pending_));
+        std::unique_ptr<char[]> grown(new char[size_t(capacity * RecordSize)]);
+        if (pending_ > 0)
+            std::memcpy(grown.get(), pendingBytes_.get(), size_t(pending_ * RecordSize));
+        pendingBytes_ = std::move(grown);
+        pendingCapacity_ = capacity;
+    }
     Encode(record, pendingBytes_.get() + pending_ * RecordSize);
     ++pending_;
 }
@@ -76,6 +82,8 @@ void SegmentIndexFile::FillCache(qint64 number)
     const qint64 count = std::min<qint64>(BufferRecords, flushed_ - first);
     const qint64 size = count * RecordSize;
 
+    if (!cacheBytes_)
+        cacheBytes_.reset(new char[BufferRecords * RecordSize]);
     cacheCount_ = 0;
     errno = 0;
     if (!file_.seek(first * RecordSize) || file_.read(cacheBytes_.get(), size) != size)

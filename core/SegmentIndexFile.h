@@ -41,10 +41,15 @@ private:
     void FillCache(qint64 number);
 
     QTemporaryFile file_;
-    std::unique_ptr<char[]> pendingBytes_; // records not yet written, numbered from flushed_
+    // Records not yet written, numbered from flushed_. The buffer grows with the index up to
+    // BufferRecords, so that the index of a small file costs little memory.
+    std::unique_ptr<char[]> pendingBytes_;
+    qint64 pendingCapacity_ = 0;
     qint64 pending_ = 0;
     qint64 flushed_ = 0;
-    std::unique_ptr<char[]> cacheBytes_; // records read back, numbered from cacheFirst_
+    // Records read back, numbered from cacheFirst_; allocated when records are first read back
+    // from the file.
+    std::unique_ptr<char[]> cacheBytes_;
     qint64 cacheFirst_ = 0;
     qint64 cacheCount_ = 0;
 };

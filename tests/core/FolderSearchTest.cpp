@@ -149,6 +149,27 @@ TEST_F(FolderSearchTest, TextIsFoundWithinOneSegmentOnly)
     EXPECT_TRUE(Search(Inputs("ACME~N3")).rows.isEmpty());
     EXPECT_TRUE(Search(Inputs("ACMEN3")).rows.isEmpty());
     EXPECT_EQ(Search(Inputs("N3*MAIN")).rows.size(), 1);
+
+    // A segment's text ends at a NUL byte: what follows it is in the file but in no segment.
+    QDir(Root()).removeRecursively();
+    QDir().mkpath(Root());
+    Put("nul.x12", X12(QByteArray("N1*ST*\0MARK", 11)));
+    EXPECT_TRUE(Search(Inputs("MARK")).rows.isEmpty());
+}
+
+TEST_F(FolderSearchTest, TextAcrossAReadBlockBoundaryIsFound)
+{
+    // Ordinary segments up to just before 1 MiB, then one that holds MARK across that offset.
+    QByteArray bytes = X12Builder::Isa() + "\r\n";
+    const QByteArray segment = "REF*ZZ*" + QByteArray(90, 'A') + "~\r\n";
+    while (bytes.size() + segment.size() < (1 << 20) - 20)
+        bytes += segment;
+    bytes += "REF*ZZ*" + QByteArray((1 << 20) - 2 - bytes.size() - 7, 'B') + "MARK~\r\n";
+    ASSERT_EQ(bytes.indexOf("MARK"), (1 << 20) - 2);
+    bytes += "IEA*1*000000007~\r\n";
+    Put("large.x12", bytes);
+    EXPECT_EQ(Search(Inputs("MARK")).rows.size(), 1);
+    EXPECT_EQ(Search(Inputs("mark")).rows.size(), 1);
 }
 
 TEST_F(FolderSearchTest, FailingCandidatesAreSkippedAndTheSearchGoesOn)

@@ -43,6 +43,21 @@ TEST(SegmentTextMatcherTest, FindsTheTextWithinOneSegment)
     }
 }
 
+// Every byte value, in runs long enough for the eight-bytes-at-a-time fold: only a to z fold.
+TEST(SegmentTextMatcherTest, FoldsExactlyTheAsciiLetters)
+{
+    for (int b = 0; b < 256; ++b) {
+        const bool letter = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+        const int other = b ^ 0x20; // the byte that differs from b only where case would
+        SegmentTextMatcher matcher(QString(QChar(b)), false);
+        EXPECT_TRUE(matcher.Contains(QByteArray(19, char(b)))) << b;
+        EXPECT_EQ(matcher.Contains(QByteArray(19, char(other))), letter) << b;
+        QByteArray mixed(19, char(other));
+        mixed[11] = char(b);
+        EXPECT_TRUE(matcher.Contains(mixed)) << b;
+    }
+}
+
 TEST(SegmentTextMatcherTest, ReusesItsBufferFromSegmentToSegment)
 {
     SegmentTextMatcher matcher(u"marker", false);
