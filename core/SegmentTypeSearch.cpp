@@ -29,6 +29,28 @@ SegmentSearchResult FoundAt(const TGFile &reader)
     return { SegmentSearchResult::Outcome::Found, reader.CurrentSegment() };
 }
 
+// From the caret's segment, steps one segment at a time in direction (+1 or -1) until a
+// segment of the same type, never past the last segment or below the first; if none is met,
+// the segment the reader stops on is compared once more, so that a step from the last segment
+// finds that segment itself.
+SegmentSearchResult StepToSameType(TGFile &reader, qint64 caretLine, int direction)
+{
+    const qint64 count = reader.SegmentCount();
+    reader.GotoSegment(caretLine + 1);
+    const QByteArray type = CurrentId(reader).toByteArray();
+    const auto canStep = [&] {
+        return direction > 0 ? reader.CurrentSegment() < count : reader.CurrentSegment() > 1;
+    };
+    bool found = false;
+    while (!found && canStep()) {
+        reader.GotoSegment(reader.CurrentSegment() + direction);
+        found = CurrentId(reader) == type;
+    }
+    if (!found)
+        found = CurrentId(reader) == type;
+    return found ? FoundAt(reader) : SegmentSearchResult {};
+}
+
 } // namespace
 
 QByteArrayView SegmentId(QByteArrayView segmentText, char elementSeparator)
@@ -58,38 +80,14 @@ SegmentSearchResult FindNthOfType(TGFile &reader, QStringView type, qint64 n)
 
 SegmentSearchResult FindNextOfType(TGFile &reader, qint64 caretLine)
 {
-    const qint64 count = reader.SegmentCount();
-    reader.GotoSegment(caretLine + 1);
-    const QByteArray type = CurrentId(reader).toByteArray();
-    bool found = false;
-    while (!found && reader.CurrentSegment() < count) {
-        reader.GotoSegment(reader.CurrentSegment() + 1);
-        found = CurrentId(reader) == type;
-    }
-    // Started on the last segment, this compares that segment with itself.
-    if (!found)
-        found = CurrentId(reader) == type;
-    if (found)
-        return FoundAt(reader);
-    return {};
+    return StepToSameType(reader, caretLine, +1);
 }
 
 SegmentSearchResult FindPreviousOfType(TGFile &reader, qint64 caretLine)
 {
     if (caretLine == 0)
         return { SegmentSearchResult::Outcome::NotSearched, 0 };
-    reader.GotoSegment(caretLine + 1);
-    const QByteArray type = CurrentId(reader).toByteArray();
-    bool found = false;
-    while (!found && reader.CurrentSegment() > 1) {
-        reader.GotoSegment(reader.CurrentSegment() - 1);
-        found = CurrentId(reader) == type;
-    }
-    if (!found)
-        found = CurrentId(reader) == type;
-    if (found)
-        return FoundAt(reader);
-    return {};
+    return StepToSameType(reader, caretLine, -1);
 }
 
 } // namespace SegmentTypeSearch
