@@ -24,6 +24,24 @@ QStringList FileMasks(const QString &filespec)
     return masks;
 }
 
+// Whether the text occurs anywhere in the file's bytes, segment boundaries or not. Every
+// segment's text is a run of the file's bytes, so a file without it holds no segment with it,
+// and most files are ruled out here without cutting them into segments.
+bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
+{
+    // Blocks overlap by the text's length less one, so that no occurrence falls between two.
+    const qsizetype textLength = matcher.PreparedText().size();
+    const qsizetype blockSize = std::max(ReadAheadBuffer::DefaultBlockSize, 2 * textLength);
+    const qsizetype step = blockSize - std::max<qsizetype>(textLength - 1, 0);
+    for (qint64 pos = 0;; pos += step) {
+        const QByteArrayView block = reader.FileBytes(pos, blockSize);
+        if (matcher.Contains(block))
+            return true;
+        if (block.size() < blockSize)
+            return false;
+    }
+}
+
 } // namespace
 
 FolderSearch::FolderSearch(FolderSearchInputs inputs, Callbacks callbacks)
@@ -102,28 +120,6 @@ void FolderSearch::AddSubDirs(QList<SearchCandidate> &candidates, const QString 
     }
 }
 
-namespace {
-
-// Whether the text occurs anywhere in the file's bytes, segment boundaries or not. Every
-// segment's text is a run of the file's bytes, so a file without it holds no segment with it,
-// and most files are ruled out here without cutting them into segments.
-bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
-{
-    // Blocks overlap by the text's length less one, so that no occurrence falls between two.
-    const qsizetype textLength = matcher.PreparedText().size();
-    const qsizetype blockSize = std::max(ReadAheadBuffer::DefaultBlockSize, 2 * textLength);
-    const qsizetype step = blockSize - std::max<qsizetype>(textLength - 1, 0);
-    for (qint64 pos = 0;; pos += step) {
-        const QByteArrayView block = reader.FileBytes(pos, blockSize);
-        if (matcher.Contains(block))
-            return true;
-        if (block.size() < blockSize)
-            return false;
-    }
-}
-
-} // namespace
-
 void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatcher &matcher)
 {
     const QString path = candidate.Path();
@@ -131,15 +127,16 @@ void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatch
     try {
         TGFile reader(path);
         Report(path);
-        // Every segment once, in order, until one holds the text.
-        qint64 previous = FileMayHold(reader, matcher) ? 0 : reader.CurrentSegment();
-        while (reader.CurrentSegment() != previous) {
-            if (matcher.Contains(reader.SegmentText())) {
-                found = true;
-                break;
+        // A file whose bytes hold the text is read segment by segment, in order, until one
+        // segment holds it.
+        if (FileMayHold(reader, matcher)) {
+            qint64 previous = 0;
+            while (!found && reader.CurrentSegment() != previous) {
+                found = matcher.Contains(reader.SegmentText());
+                previous = reader.CurrentSegment();
+                if (!found)
+                    reader.GotoSegment(previous + 1);
             }
-            previous = reader.CurrentSegment();
-            reader.GotoSegment(previous + 1);
         }
     } catch (const std::exception &) {
         // A file that cannot be opened, is refused or fails while being read is skipped.
