@@ -3,8 +3,10 @@
 #include "GFileIO.h"
 
 #include "Exception.h"
+#include "FolderSearch.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -16,14 +18,28 @@ namespace {
 constexpr int ExitRefused = 1;
 constexpr int ExitUsage = 2;
 
-const char Usage[] = "Usage: brimlet-cli COMMAND FILE\n"
-                     "Reads an ASC X12 interchange file segment by segment.\n"
-                     "\n"
-                     "Commands:\n"
-                     "  segments FILE   every segment's text, one per line, in file order\n"
-                     "  count FILE      the number of segments\n"
-                     "  index FILE      the segment index, one \"OFFSET LENGTH\" line per segment\n"
-                     "  --help          this text\n";
+const char Usage[]
+    = "Usage: brimlet-cli COMMAND FILE\n"
+      "       brimlet-cli find FOLDER TEXT [--filespec MASKS] [--subdirs] [--match-case]\n"
+      "                        [--verbose]\n"
+      "Reads ASC X12 interchange files segment by segment.\n"
+      "\n"
+      "Commands:\n"
+      "  segments FILE   every segment's text, one per line, in file order\n"
+      "  count FILE      the number of segments\n"
+      "  index FILE      the segment index, one \"OFFSET LENGTH\" line per segment\n"
+      "  find FOLDER TEXT\n"
+      "                  the X12 files in FOLDER with a segment holding TEXT, one\n"
+      "                  \"PATH<tab>SIZE<tab>LAST MODIFIED\" line per file\n"
+      "  --help          this text\n"
+      "\n"
+      "Options of find:\n"
+      "  --filespec MASKS  file-name masks separated by \";\" (default \"*\"), e.g. "
+      "\"*.x12;*.edi\"\n"
+      "  --subdirs         search every folder below FOLDER too\n"
+      "  --match-case      find TEXT only in the same letter case\n"
+      "  --verbose         progress on stderr: each file read, each file refused\n"
+      "  --                the arguments after it are FOLDER and TEXT even if they begin with -\n";
 
 void Write(QByteArrayView bytes)
 {
@@ -60,6 +76,58 @@ int Fail(const QString &message)
     return ExitRefused;
 }
 
+int Finish()
+{
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return Fail(QStringLiteral("Cannot write the output"));
+    return 0;
+}
+
+// brimlet-cli find: the Find in Files search, its result rows on stdout.
+int Find(const QStringList &args)
+{
+    FolderSearchInputs inputs;
+    bool verbose = false;
+    QStringList positional;
+    bool optionsEnd = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        if (optionsEnd || !arg.startsWith(QLatin1String("--")))
+            positional.append(arg);
+        else if (arg == QLatin1String("--"))
+            optionsEnd = true;
+        else if (arg == QLatin1String("--filespec") && i + 1 < args.size())
+            inputs.Filespec = args[++i];
+        else if (arg == QLatin1String("--subdirs"))
+            inputs.SearchSubdirectories = true;
+        else if (arg == QLatin1String("--match-case"))
+            inputs.MatchCase = true;
+        else if (arg == QLatin1String("--verbose"))
+            verbose = true;
+        else
+            return -1;
+    }
+    if (positional.size() != 2)
+        return -1;
+    inputs.Folder = positional[0];
+    inputs.SearchText = positional[1];
+
+    FolderSearch::Callbacks callbacks;
+    if (verbose) {
+        callbacks.Status = [](const QString &text) {
+            std::fflush(stdout); // rows and progress in the order they happened
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        };
+    }
+    callbacks.AppendRow = [](const SearchResultRow &row) {
+        Write(QFile::encodeName(row.Path()));
+        Write(QByteArray(
+            '\t' + row.Size.toLocal8Bit() + '\t' + row.LastModified.toLocal8Bit() + '\n'));
+    };
+    FolderSearch(inputs, callbacks).Run();
+    return Finish();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -70,6 +138,16 @@ int main(int argc, char *argv[])
     if (args.size() == 1 && args[0] == QLatin1String("--help")) {
         std::fputs(Usage, stdout);
         return 0;
+    }
+
+    static char outputBuffer[1 << 16];
+    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+
+    if (!args.isEmpty() && args[0] == QLatin1String("find")) {
+        const int status = Find(args.mid(1));
+        if (status < 0)
+            std::fputs(Usage, stderr);
+        return status < 0 ? ExitUsage : status;
     }
 
     const std::map<QString, std::function<void(TGFile &)>> commands = {
@@ -83,15 +161,11 @@ int main(int argc, char *argv[])
         return ExitUsage;
     }
 
-    static char outputBuffer[1 << 16];
-    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     try {
         TGFile reader(args[1]);
         command->second(reader);
     } catch (const Exception &e) {
         return Fail(e.Message());
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return Fail(QStringLiteral("Cannot write the output"));
-    return 0;
+    return Finish();
 }

@@ -62,7 +62,6 @@ TGFile::TGFile(const QString &fileName)
     if (tempFolder.isEmpty())
         throw EInOutError(ENOENT);
     indexFile_ = std::make_unique<SegmentIndexFile>(tempFolder);
-    indexFileName_ = indexFile_->FileName();
     indexFile_->Append({ 0, qint32(HeaderLength) });
 
     scanPosition_ = HeaderLength + 1 + lineBreakLength_;

@@ -39,6 +39,11 @@ public:
     // How much of the file the index covers, in percent of the file's current size.
     qint64 ScanPercent() const;
 
+    // The file's raw bytes from pos on, want of them or fewer where the file ends, read through
+    // the reader's own buffer: a small file costs no read beyond the one made when opening it.
+    // Valid until the reader next reads; segments and the index are not affected.
+    QByteArrayView FileBytes(qint64 pos, qsizetype want) { return data_.Read(pos, want); }
+
     // The index record of segment number (from 1); the segment must already be indexed.
     IndexRecord SegmentRecord(qint64 number) { return indexFile_->Read(number - 1); }
 
@@ -52,7 +57,9 @@ public:
     qint64 IndexedCount() const { return indexFile_->Count(); }
     qint64 ScanPosition() const { return scanPosition_; }
     int LineBreakLength() const { return lineBreakLength_; }
-    const QString &IndexFileName() const { return indexFileName_; }
+    // Where the index file lies. Where the system can, the file is created without a name and
+    // given one only when this is asked, which saves two file-system calls per reader.
+    QString IndexFileName() const { return indexFile_->FileName(); }
 
 private:
     static constexpr qsizetype MaxChunkSize = qsizetype(1) << 30;
@@ -74,7 +81,6 @@ private:
     qint64 scanPosition_ = 0;
     int lineBreakLength_ = 0;
     IndexRecord indexRecord_; // working record of a scan, and the record last read back
-    QString indexFileName_;
 
     QFile stream_;
     ReadAheadBuffer data_;

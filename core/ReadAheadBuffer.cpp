@@ -21,6 +21,8 @@ QByteArrayView ReadAheadBuffer::Read(qint64 pos, qsizetype want)
         Fill(pos, want);
     const qint64 skip = pos - start_;
     const qint64 available = std::clamp<qint64>(length_ - skip, 0, want);
+    if (available == 0)
+        return {};
     return QByteArrayView(data_.get() + skip, available);
 }
 

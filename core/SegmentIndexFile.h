@@ -46,7 +46,9 @@ private:
     qint64 pendingCapacity_ = 0;
     qint64 pending_ = 0;
     qint64 flushed_ = 0;
-    std::unique_ptr<char[]> cacheBytes_; // records read back, numbered from cacheFirst_
+    // Records read back, numbered from cacheFirst_; allocated when records are first read back
+    // from the file.
+    std::unique_ptr<char[]> cacheBytes_;
     qint64 cacheFirst_ = 0;
     qint64 cacheCount_ = 0;
 };

@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace {
 
@@ -113,6 +117,96 @@ TEST_F(CliTest, WrongUsageAndHelp)
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.startsWith("Usage: brimlet-cli"));
     EXPECT_TRUE(help.err.isEmpty());
+}
+
+QByteArray X12With(const QByteArray &segment)
+{
+    return X12Builder::Isa() + "\r\n" + Gs + "~\r\n" + segment + "~\r\n" + Iea + "~\r\n";
+}
+
+class CliFindTest : public CliTest
+{
+protected:
+    void SetUp() override
+    {
+        QDir(dir_.path()).mkdir(QStringLiteral("sub"));
+        top_ = Write(X12With("N1*ST*MARK"), QStringLiteral("top.x12"));
+        below_ = Write(X12With("N1*ST*MARK"), QStringLiteral("sub/below.edi"));
+        text_ = Write("MARK in a text file, " + QByteArray(200, '.'), QStringLiteral("notes.x12"));
+        Write(X12With("N1*ST*NONE"), QStringLiteral("other.x12"));
+    }
+
+    QByteArray Line(const QString &path) const
+    {
+        return QFile::encodeName(path) + '\t' + QByteArray::number(QFileInfo(path).size()) + '\t';
+    }
+
+    QString top_, below_, text_;
+};
+
+TEST_F(CliFindTest, PrintsOneLinePerFileFound)
+{
+    const struct
+    {
+        QStringList options;
+        QStringList found;
+    } cases[] = {
+        { {}, { top_ } }, { { "--subdirs" }, { top_, below_ } },
+        { { "--subdirs", "--filespec", "*.EDI;*.txt" }, { below_ } },
+        { { "--filespec", "*.edi" }, {} },
+        { { "--match-case", "--subdirs" }, {} }, // the text is "mark"
+    };
+    for (const auto &c : cases) {
+        const CliRun run = Cli(QStringList { "find", dir_.path(), "mark" } + c.options);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.constData();
+        QList<QByteArray> lines = run.out.split('\n');
+        EXPECT_EQ(lines.takeLast(), QByteArray()); // every line ends with LF
+        ASSERT_EQ(lines.size(), c.found.size()) << run.out.constData();
+        for (const QString &path : c.found) {
+            const auto line = std::find_if(lines.begin(), lines.end(),
+                [&](const QByteArray &l) { return l.startsWith(Line(path)); });
+            ASSERT_NE(line, lines.end()) << qPrintable(path);
+            EXPECT_GT(line->size(), Line(path).size()) << "a date follows";
+            EXPECT_EQ(line->count('\t'), 2);
+        }
+    }
+}
+
+TEST_F(CliFindTest, VerboseGivesTheStatusTextsOnStderr)
+{
+    const CliRun run = Cli({ "find", "--verbose", dir_.path(), "MARK" });
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith(Line(top_)));
+    const QList<QByteArray> status = run.err.trimmed().split('\n');
+    EXPECT_EQ(status.first(), "Building file list....");
+    EXPECT_EQ(status.last(), "Complete.");
+    EXPECT_TRUE(status.contains(QFile::encodeName(top_)));
+    EXPECT_TRUE(status.contains(QFile::encodeName(text_) + " - not an ASC X12 file."));
+}
+
+TEST_F(CliFindTest, NothingFoundIsNoError)
+{
+    const CliRun missing = Cli({ "find", dir_.path() + "/missing", "MARK", "--subdirs" });
+    EXPECT_EQ(missing.exitCode, 0);
+    EXPECT_TRUE(missing.out.isEmpty());
+    EXPECT_TRUE(missing.err.isEmpty());
+    // After "--" an argument beginning with "--" is the search text.
+    const CliRun dashes = Cli({ "find", "--", dir_.path(), "--subdirs" });
+    EXPECT_EQ(dashes.exitCode, 0);
+    EXPECT_TRUE(dashes.out.isEmpty());
+}
+
+TEST_F(CliFindTest, WrongUsage)
+{
+    for (const QStringList &args : { QStringList { "find" }, QStringList { "find", "a" },
+             QStringList { "find", "a", "b", "c" }, QStringList { "find", "a", "b", "--bogus" },
+             QStringList { "find", "a", "b", "--filespec" } }) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.exitCode, 2) << qPrintable(args.join(' '));
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.startsWith("Usage: brimlet-cli"));
+    }
 }
 
 } // namespace

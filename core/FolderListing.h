@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One entry of a folder as its listing gives it.
+struct FolderEntry
+{
+    QString Name; // without any folder part
+    bool IsDirectory = false; // following symbolic links
+};
+
+// Folder listings for Find in Files: every entry, hidden and system ones included, in the
+// order the file system gives them (unsorted). A folder that cannot be listed gives nothing;
+// an error part-way keeps the entries listed so far.
+namespace FolderListing {
+
+// The entries of folder other than "." and "..". folder is used as given ("" is the current
+// folder, "/" the root).
+QList<FolderEntry> Entries(const QString &folder);
+
+// The names of the entries matching the masks of pattern: a folder part up to and including
+// the pattern's last "/", then the masks (FileMask::SplitMasks). Without a "/" the whole
+// pattern is masks of the current folder. Folders are listed as well as files.
+QStringList ListFolder(const QString &pattern);
+
+} // namespace FolderListing

@@ -1,0 +1,151 @@
+#include "FolderSearch.h"
+
+#include "FileMask.h"
+#include "FolderListing.h"
+#include "GFileIO.h"
+#include "SegmentTextMatcher.h"
+#include "VisitedFolders.h"
+
+#include <algorithm>
+#include <exception>
+
+const QString FolderSearch::BuildingStatus = QStringLiteral("Building file list....");
+const QString FolderSearch::NotX12Suffix = QStringLiteral(" - not an ASC X12 file.");
+const QString FolderSearch::CancelledStatus = QStringLiteral("Cancelled.");
+const QString FolderSearch::CompleteStatus = QStringLiteral("Complete.");
+
+namespace {
+
+QStringList FileMasks(const QString &filespec)
+{
+    // A file name never holds a "/", so a mask that does matches nothing.
+    QStringList masks = FileMask::SplitMasks(filespec);
+    masks.removeIf([](const QString &mask) { return mask.contains(u'/'); });
+    return masks;
+}
+
+// Whether the text occurs anywhere in the file's bytes, segment boundaries or not. Every
+// segment's text is a run of the file's bytes, so a file without it holds no segment with it,
+// and most files are ruled out here without cutting them into segments.
+bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
+{
+    // Blocks overlap by the text's length less one, so that no occurrence falls between two.
+    const qsizetype textLength = matcher.PreparedText().size();
+    const qsizetype blockSize = std::max(ReadAheadBuffer::DefaultBlockSize, 2 * textLength);
+    const qsizetype step = blockSize - std::max<qsizetype>(textLength - 1, 0);
+    for (qint64 pos = 0;; pos += step) {
+        const QByteArrayView block = reader.FileBytes(pos, blockSize);
+        if (matcher.Contains(block))
+            return true;
+        if (block.size() < blockSize)
+            return false;
+    }
+}
+
+} // namespace
+
+FolderSearch::FolderSearch(FolderSearchInputs inputs, Callbacks callbacks)
+    : inputs_(std::move(inputs))
+    , callbacks_(std::move(callbacks))
+{ }
+
+FolderSearch::~FolderSearch() = default;
+
+void FolderSearch::Report(const QString &status)
+{
+    if (callbacks_.Status)
+        callbacks_.Status(status);
+}
+
+FolderSearch::Outcome FolderSearch::Run()
+{
+    Report(BuildingStatus);
+    rowCount_ = 0;
+    // Match case is taken once for the whole search.
+    SegmentTextMatcher matcher(inputs_.SearchText, inputs_.MatchCase);
+    const QList<SearchCandidate> candidates = ListCandidates();
+    if (callbacks_.ClearResults)
+        callbacks_.ClearResults();
+
+    for (const SearchCandidate &candidate : candidates) {
+        SearchFile(candidate, matcher);
+        if (callbacks_.CancelRequested && callbacks_.CancelRequested()) {
+            Report(CancelledStatus);
+            return Outcome::Cancelled;
+        }
+    }
+    Report(CompleteStatus);
+    return Outcome::Completed;
+}
+
+// Files of the top folder first, then those below it, each subfolder's subfolders before its
+// own files. Every folder is listed once, and entered at most once even through links.
+QList<SearchCandidate> FolderSearch::ListCandidates()
+{
+    masks_ = std::make_unique<FileMaskList>(FileMasks(inputs_.Filespec));
+    visited_ = std::make_unique<VisitedFolders>();
+
+    const QString &folder = inputs_.Folder;
+    const QList<FolderEntry> top = FolderListing::Entries(folder + u'/');
+    if (callbacks_.UpdateHistories)
+        callbacks_.UpdateHistories();
+
+    QList<SearchCandidate> candidates;
+    for (const FolderEntry &entry : top) {
+        if (!entry.IsDirectory && masks_->Matches(entry.Name))
+            candidates.append({ entry.Name, folder });
+    }
+    if (inputs_.SearchSubdirectories) {
+        visited_->Enter(folder + u'/');
+        for (const FolderEntry &entry : top) {
+            if (entry.IsDirectory)
+                AddSubDirs(candidates, folder + u'/' + entry.Name);
+        }
+    }
+    return candidates;
+}
+
+void FolderSearch::AddSubDirs(QList<SearchCandidate> &candidates, const QString &folder)
+{
+    if (!visited_->Enter(folder))
+        return;
+    const QList<FolderEntry> entries = FolderListing::Entries(folder + u'/');
+    for (const FolderEntry &entry : entries) {
+        if (entry.IsDirectory)
+            AddSubDirs(candidates, folder + u'/' + entry.Name);
+    }
+    for (const FolderEntry &entry : entries) {
+        if (!entry.IsDirectory && masks_->Matches(entry.Name))
+            candidates.append({ entry.Name, folder });
+    }
+}
+
+void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatcher &matcher)
+{
+    const QString path = candidate.Path();
+    bool found = false;
+    try {
+        TGFile reader(path);
+        Report(path);
+        // A file whose bytes hold the text is read segment by segment, in order, until one
+        // segment holds it.
+        if (FileMayHold(reader, matcher)) {
+            qint64 previous = 0;
+            while (!found && reader.CurrentSegment() != previous) {
+                found = matcher.Contains(reader.SegmentText());
+                previous = reader.CurrentSegment();
+                if (!found)
+                    reader.GotoSegment(previous + 1);
+            }
+        }
+    } catch (const std::exception &) {
+        // A file that cannot be opened, is refused or fails while being read is skipped.
+        Report(path + NotX12Suffix);
+        return;
+    }
+    if (!found)
+        return;
+    ++rowCount_;
+    if (callbacks_.AppendRow)
+        callbacks_.AppendRow(SearchResultRow::Of(candidate.FileName, candidate.Directory));
+}

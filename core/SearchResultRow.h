@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// One file found by Find in Files, as the four text cells of its result row.
+struct SearchResultRow
+{
+    QString Filename;
+    QString Directory; // always ending in "/"
+    QString Size; // bytes, or "?" when the size cannot be read
+    QString LastModified;
+
+    // The file's full path: the Directory cell followed by the Filename cell.
+    QString Path() const { return Directory + Filename; }
+
+    // The row of the file name found in directory (the folder text it was listed under).
+    static SearchResultRow Of(const QString &name, const QString &directory);
+
+    // directory followed by "/" unless it ends with one already; "" gives "/".
+    static QString DirectoryCell(const QString &directory);
+    static QString SizeCell(const QString &path);
+    // The user's short date, then one space and the user's long time unless the time is
+    // midnight exactly; empty for an invalid time (a file that has gone).
+    static QString LastModifiedCell(const QDateTime &localTime);
+};
