@@ -22,11 +22,36 @@ QFont PlainFont(QFont font)
     return font;
 }
 
-std::array<qreal, 256> Advances(const QFontMetricsF &metrics)
+// The character drawn for each byte: its display character, or for a control byte whose
+// symbol the font lacks, an arrow or mark that the font has.
+std::array<QChar, 256> Glyphs(const QFontMetricsF &metrics)
+{
+    std::array<QChar, 256> glyphs {};
+    for (int b = 0; b < 256; ++b) {
+        const QChar shown = RawDataModel::DisplayChar(uchar(b));
+        QChar fallbacks[] = { shown, QChar(u'\u25E6'), QChar(QChar::ReplacementCharacter) };
+        if (b == '\r')
+            fallbacks[1] = QChar(u'\u21B5');
+        else if (b == '\n')
+            fallbacks[1] = QChar(u'\u2193');
+        else if (b == '\t')
+            fallbacks[1] = QChar(u'\u2192');
+        glyphs[size_t(b)] = shown;
+        for (const QChar c : fallbacks) {
+            if (metrics.inFont(c)) {
+                glyphs[size_t(b)] = c;
+                break;
+            }
+        }
+    }
+    return glyphs;
+}
+
+std::array<qreal, 256> Advances(const QFontMetricsF &metrics, const std::array<QChar, 256> &glyphs)
 {
     std::array<qreal, 256> advances {};
-    for (int b = 0; b < 256; ++b)
-        advances[size_t(b)] = metrics.horizontalAdvance(RawDataModel::DisplayChar(uchar(b)));
+    for (size_t b = 0; b < 256; ++b)
+        advances[b] = metrics.horizontalAdvance(glyphs[b]);
     return advances;
 }
 
@@ -139,7 +164,8 @@ void RawDataView::UpdateMetrics()
 {
     paintFont_ = PlainFont(font());
     const QFontMetricsF metrics(paintFont_);
-    advances_ = Advances(metrics);
+    glyphs_ = Glyphs(metrics);
+    advances_ = Advances(metrics, glyphs_);
     maxAdvance_ = 1;
     for (const qreal a : advances_)
         maxAdvance_ = qMax(maxAdvance_, a);
@@ -229,7 +255,7 @@ QString RawDataView::DisplayText(QByteArrayView bytes) const
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (const char b : bytes)
-        *out++ = RawDataModel::DisplayChar(uchar(b));
+        *out++ = glyphs_[uchar(b)];
     return text;
 }
 
@@ -417,7 +443,7 @@ int RawDataView::Print(QPrinter &printer, const QRect &pageRect)
     const QFont font(paintFont_, &printer);
     painter.setFont(font);
     const QFontMetricsF metrics(font, &printer);
-    const std::array<qreal, 256> advances = Advances(metrics);
+    const std::array<qreal, 256> advances = Advances(metrics, glyphs_);
     const qreal rowHeight = metrics.lineSpacing();
     const int rowsPerPage = qMax(1, int(pageRect.height() / rowHeight));
     const qreal width = pageRect.width();

@@ -104,6 +104,7 @@ private:
 
     RawDataModel model_;
     QFont paintFont_;
+    std::array<QChar, 256> glyphs_ {}; // what each byte is drawn as, in the view's font
     std::array<qreal, 256> advances_ {};
     qreal maxAdvance_ = 1;
     int lineHeight_ = 1;
