@@ -29,34 +29,36 @@ const ByteTables &Tables()
 } // namespace
 
 RawDataModel::RawDataModel()
-    : lineStarts_ { 0 }
-{ }
+{
+    Clear();
+}
 
 void RawDataModel::BeginLoad(qint64 expectedBytes, qint64 expectedLines)
 {
     Clear();
-    lineStarts_.clear();
-    text_.reserve(qsizetype(qMax(qint64(0), expectedBytes)));
-    lineStarts_.reserve(size_t(qMax(qint64(0), expectedLines) + 1));
+    lineStarts_ = LargeBuffer<qint64>();
+    text_.Reserve(qMax(qint64(0), expectedBytes));
+    lineStarts_.Reserve(qMax(qint64(0), expectedLines) + 1);
 }
 
 void RawDataModel::AppendLine(QByteArrayView line)
 {
-    lineStarts_.push_back(text_.size());
-    text_.append(line.data(), line.size());
-    text_.append('\n');
+    lineStarts_.Append(text_.Size());
+    text_.Append(line.data(), line.size());
+    text_.Append('\n');
     longestLine_ = qMax(longestLine_, qint64(line.size()));
 }
 
 void RawDataModel::EndLoad()
 {
-    lineStarts_.push_back(text_.size());
+    lineStarts_.Append(text_.Size());
 }
 
 void RawDataModel::Clear()
 {
-    QByteArray().swap(text_);
-    std::vector<qint64>(1, 0).swap(lineStarts_);
+    text_ = LargeBuffer<char>();
+    lineStarts_ = LargeBuffer<qint64>();
+    lineStarts_.Append(0);
     longestLine_ = 0;
     anchor_ = caret_ = 0;
     column_ = -1;
@@ -72,7 +74,7 @@ qint64 RawDataModel::LineIndex(qint64 line) const
 {
     if (line < 0 || line >= LineCount())
         return -1;
-    return lineStarts_[size_t(line)];
+    return lineStarts_[line];
 }
 
 qint64 RawDataModel::LineLength(qint64 line) const
@@ -80,15 +82,15 @@ qint64 RawDataModel::LineLength(qint64 line) const
     if (line < 0 || line >= LineCount())
         return 0;
     if (line + 1 == LineCount())
-        return TextLength() - lineStarts_[size_t(line)];
-    return lineStarts_[size_t(line) + 1] - lineStarts_[size_t(line)] - 1;
+        return TextLength() - lineStarts_[line];
+    return lineStarts_[line + 1] - lineStarts_[line] - 1;
 }
 
 QByteArrayView RawDataModel::Line(qint64 line) const
 {
     if (line < 0 || line >= LineCount())
         return {};
-    return QByteArrayView(text_.constData() + lineStarts_[size_t(line)], LineLength(line));
+    return QByteArrayView(text_.Data() + lineStarts_[line], LineLength(line));
 }
 
 QByteArray RawDataModel::GetLine(qint64 line, qint64 maxLength) const
@@ -195,7 +197,7 @@ qint64 RawDataModel::FindText(
     if (n == 0 || start < 0 || start > TextLength() || length < 0)
         return -1;
     const qint64 end = length > TextLength() - start ? TextLength() : start + length;
-    const char *bytes = text_.constData();
+    const char *bytes = text_.Data();
     const auto &fold = Tables().fold;
     const auto matchesAt = [&](qint64 p) {
         if (matchCase)

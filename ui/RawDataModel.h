@@ -1,11 +1,11 @@
 #pragma once
 
+#include "LargeBuffer.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QChar>
 #include <QtGlobal>
-
-#include <vector>
 
 // The raw data view's text, selection and caret, without any widget: one contiguous byte
 // buffer in which every line is followed by one '\n' byte, plus the offsets where lines start.
@@ -31,8 +31,8 @@ public:
     void EndLoad();
     void Clear();
 
-    qint64 TextLength() const { return text_.size(); }
-    qint64 LineCount() const { return qint64(lineStarts_.size()); }
+    qint64 TextLength() const { return text_.Size(); }
+    qint64 LineCount() const { return lineStarts_.Size(); }
     // Byte length of the longest line, without its break.
     qint64 LongestLine() const { return longestLine_; }
 
@@ -46,7 +46,7 @@ public:
     QByteArrayView Line(qint64 line) const;
     // Line's bytes without its break, cut to at most maxLength bytes.
     QByteArray GetLine(qint64 line, qint64 maxLength) const;
-    QByteArrayView Text() const { return QByteArrayView(text_.constData(), text_.size()); }
+    QByteArrayView Text() const { return QByteArrayView(text_.Data(), text_.Size()); }
 
     // The selection: Anchor is where it was begun, Caret where it ends now.
     qint64 Anchor() const { return anchor_; }
@@ -84,8 +84,8 @@ private:
     qint64 Clamp(qint64 position) const { return qBound(qint64(0), position, TextLength()); }
     bool IsWordAt(qint64 position) const;
 
-    QByteArray text_;
-    std::vector<qint64> lineStarts_;
+    LargeBuffer<char> text_;
+    LargeBuffer<qint64> lineStarts_;
     qint64 longestLine_ = 0;
     qint64 anchor_ = 0;
     qint64 caret_ = 0;

@@ -42,15 +42,16 @@ TEST(RawDataModelTest, EmptyAndClearedModelsHaveOneEmptyLine)
     RawDataModel cleared = Loaded();
     cleared.SetSelStart(9);
     cleared.Clear();
-    for (const RawDataModel &model : { RawDataModel(), cleared }) {
-        EXPECT_EQ(model.TextLength(), 0);
-        EXPECT_EQ(model.LineCount(), 1);
-        EXPECT_EQ(model.LineIndex(0), 0);
-        EXPECT_EQ(model.LineIndex(1), -1);
-        EXPECT_EQ(model.LineFromChar(0), 0);
-        EXPECT_EQ(model.Caret(), 0);
-        EXPECT_EQ(model.LongestLine(), 0);
-        EXPECT_EQ(model.FindText("S", 0, 10, false, false), -1);
+    const RawDataModel empty;
+    for (const RawDataModel *model : { &empty, const_cast<const RawDataModel *>(&cleared) }) {
+        EXPECT_EQ(model->TextLength(), 0);
+        EXPECT_EQ(model->LineCount(), 1);
+        EXPECT_EQ(model->LineIndex(0), 0);
+        EXPECT_EQ(model->LineIndex(1), -1);
+        EXPECT_EQ(model->LineFromChar(0), 0);
+        EXPECT_EQ(model->Caret(), 0);
+        EXPECT_EQ(model->LongestLine(), 0);
+        EXPECT_EQ(model->FindText("S", 0, 10, false, false), -1);
     }
 }
 
