@@ -184,8 +184,7 @@ void RawDataView::UpdateScrollBars()
     QScrollBar *vertical = verticalScrollBar();
     vertical->setRange(0, int(qMin(maxTop, qint64(INT_MAX))));
     vertical->setPageStep(int(PageLines()));
-    vertical->setValue(
-        maxTop <= INT_MAX ? int(topLine_) : int(double(topLine_) * INT_MAX / maxTop));
+    vertical->setValue(ScrollValue(topLine_, maxTop));
 
     // The longest line at the widest character: an upper bound, found without measuring lines.
     const double width = double(model_.LongestLine()) * maxAdvance_ + 2 * Margin;
@@ -193,6 +192,22 @@ void RawDataView::UpdateScrollBars()
     horizontal->setRange(0, int(qBound(0.0, width - viewport()->width(), double(INT_MAX))));
     horizontal->setPageStep(qMax(1, viewport()->width()));
     settingScrollBar_ = false;
+}
+
+int RawDataView::ScrollValue(qint64 topLine, qint64 maxTop)
+{
+    if (maxTop <= INT_MAX)
+        return int(topLine);
+    return int(
+        qBound(0.0, std::round(double(topLine) * INT_MAX / double(maxTop)), double(INT_MAX)));
+}
+
+qint64 RawDataView::TopLineForValue(int value, qint64 maxTop)
+{
+    if (maxTop <= INT_MAX)
+        return value;
+    const double line = std::round(double(value) * double(maxTop) / INT_MAX);
+    return qBound(qint64(0), qint64(line), maxTop);
 }
 
 void RawDataView::SetTopLine(qint64 line)
@@ -210,8 +225,7 @@ void RawDataView::scrollContentsBy(int, int)
 {
     if (!settingScrollBar_) {
         const qint64 maxTop = qMax(qint64(0), model_.LineCount() - PageLines());
-        const int value = verticalScrollBar()->value();
-        topLine_ = maxTop <= INT_MAX ? value : qint64(double(value) * maxTop / INT_MAX);
+        topLine_ = TopLineForValue(verticalScrollBar()->value(), maxTop);
     }
     viewport()->update();
 }

@@ -67,6 +67,10 @@ public:
     // The first line in view, and how many lines a page holds.
     qint64 TopLine() const { return topLine_; }
     qint64 PageLines() const;
+    // The vertical scroll bar's value for a top line, and back: the line itself while the
+    // highest top line (maxTop) fits the bar's int range, scaled to that range beyond it.
+    static int ScrollValue(qint64 topLine, qint64 maxTop);
+    static qint64 TopLineForValue(int value, qint64 maxTop);
     // Screen geometry of a character position, and the position nearest a viewport point.
     QRect CharacterRect(qint64 position) const;
     qint64 PositionAt(const QPoint &point) const;

@@ -24,6 +24,8 @@ TForm2::TForm2(QWidget *parent)
     Image1->setAccessibleName(QStringLiteral("Brimlet Zudozazir Edition"));
     Timer1->setInterval(1000);
     Timer1->setSingleShot(true);
+    // A coarse timer may fire up to 5% early; the splash stays the full second.
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TForm2::Timer1Timer);
 }
 

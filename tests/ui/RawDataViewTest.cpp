@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
+
 namespace {
 
 class RawDataViewTest : public testing::Test
@@ -149,6 +151,27 @@ TEST_F(RawDataViewTest, ScrollRangesCountLinesAndTheLongestLine)
     const QRect caret = view_.CharacterRect(view_.SelStart());
     EXPECT_GE(caret.left(), 0);
     EXPECT_LE(caret.left(), view_.viewport()->width());
+}
+
+// Beyond the scroll bar's int range the bar is scaled; both ends and the order of lines hold.
+TEST(RawDataViewScrollTest, ScaledScrollValues)
+{
+    const qint64 small = 1000;
+    EXPECT_EQ(RawDataView::ScrollValue(734, small), 734);
+    EXPECT_EQ(RawDataView::TopLineForValue(734, small), 734);
+
+    for (const qint64 maxTop : { qint64(INT_MAX) + 1, qint64(5'000'000'000), qint64(1) << 40 }) {
+        EXPECT_EQ(RawDataView::ScrollValue(0, maxTop), 0);
+        EXPECT_EQ(RawDataView::ScrollValue(maxTop, maxTop), INT_MAX);
+        EXPECT_EQ(RawDataView::TopLineForValue(0, maxTop), 0);
+        EXPECT_EQ(RawDataView::TopLineForValue(INT_MAX, maxTop), maxTop);
+        const qint64 middle = maxTop / 2;
+        const int value = RawDataView::ScrollValue(middle, maxTop);
+        EXPECT_NEAR(double(value), INT_MAX / 2.0, 1.0);
+        // Back from the value, the line is within one step of the bar of where it was.
+        EXPECT_LE(qAbs(RawDataView::TopLineForValue(value, maxTop) - middle), maxTop / INT_MAX + 1);
+        EXPECT_LT(RawDataView::ScrollValue(middle - maxTop / 1000, maxTop), value);
+    }
 }
 
 TEST_F(RawDataViewTest, DisabledViewTakesNoInput)
