@@ -3,6 +3,8 @@
 #include "SplashPicture.h"
 #include "WindowFont.h"
 
+#include <QLabel>
+
 TAbout::TAbout(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
@@ -11,4 +13,9 @@ TAbout::TAbout(QWidget *parent)
     setWindowTitle(QStringLiteral("About Brimlet"));
     setAccessibleName(windowTitle());
     setFixedSize(SplashPicture::Width, SplashPicture::Height);
+    // The same picture as the splash's; Esc closes the window.
+    auto *picture = new QLabel(this);
+    picture->setPixmap(SplashPicture::Draw());
+    picture->setGeometry(rect());
+    picture->setAccessibleName(QStringLiteral("Brimlet Zudozazir Edition"));
 }
