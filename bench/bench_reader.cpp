@@ -4,6 +4,7 @@
 
 #include "GFileIO.h"
 
+#include "BenchFile.h"
 #include "Exception.h"
 #include "Measure.h"
 #include "X12Generator.h"
@@ -34,27 +35,6 @@ int RunPhase(const QString &phase, const QString &path)
         std::fprintf(stderr, "%s\n", qPrintable(e.Message()));
         return 1;
     }
-}
-
-QString EnsureFile(
-    const QString &folder, qint64 size, X12Generator::LineBreaks breaks, const QString &breaksName)
-{
-    QDir().mkpath(folder);
-    const QString path
-        = QStringLiteral("%1/reader-%2-%3.x12").arg(folder).arg(size).arg(breaksName);
-    if (QFileInfo(path).size() >= size)
-        return path;
-    std::printf("generating %s ...\n", qPrintable(path));
-    std::fflush(stdout);
-    std::FILE *out = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (!out)
-        return {};
-    X12Generator::Options options;
-    options.size = size;
-    options.breaks = breaks;
-    X12Generator(options).Write(out);
-    std::fclose(out);
-    return path;
 }
 
 } // namespace
@@ -93,7 +73,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (file.isEmpty())
-        file = EnsureFile(folder, size, breaks, QString::fromLatin1(breaksName));
+        file = EnsureBenchFile(
+            folder, QStringLiteral("reader"), size, breaks, QString::fromLatin1(breaksName));
 
     WarmCache(file);
     const QString self = QCoreApplication::applicationFilePath();

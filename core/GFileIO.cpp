@@ -62,6 +62,8 @@ TGFile::TGFile(const QString &fileName)
     if (tempFolder.isEmpty())
         throw EInOutError(ENOENT);
     indexFile_ = std::make_unique<SegmentIndexFile>(tempFolder);
+    // Asking for the name gives the file its "x12" name in the folder at once.
+    indexFileName_ = indexFile_->FileName();
     indexFile_->Append({ 0, qint32(HeaderLength) });
 
     scanPosition_ = HeaderLength + 1 + lineBreakLength_;

@@ -57,9 +57,7 @@ public:
     qint64 IndexedCount() const { return indexFile_->Count(); }
     qint64 ScanPosition() const { return scanPosition_; }
     int LineBreakLength() const { return lineBreakLength_; }
-    // Where the index file lies. Where the system can, the file is created without a name and
-    // given one only when this is asked, which saves two file-system calls per reader.
-    QString IndexFileName() const { return indexFile_->FileName(); }
+    const QString &IndexFileName() const { return indexFileName_; }
 
 private:
     static constexpr qsizetype MaxChunkSize = qsizetype(1) << 30;
@@ -81,6 +79,7 @@ private:
     qint64 scanPosition_ = 0;
     int lineBreakLength_ = 0;
     IndexRecord indexRecord_; // working record of a scan, and the record last read back
+    QString indexFileName_;
 
     QFile stream_;
     ReadAheadBuffer data_;

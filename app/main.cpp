@@ -1,0 +1,17 @@
+// brimlet: the desktop viewer for ASC X12 interchange files.
+
+#include "StartUp.h"
+
+#include <QApplication>
+#include <QFile>
+
+int main(int argc, char *argv[])
+{
+    // Taken before Qt reads its own options out of argv, so that every path arrives as given.
+    QStringList parameters;
+    for (int i = 1; i < argc; ++i)
+        parameters.append(QFile::decodeName(argv[i]));
+    QApplication app(argc, argv);
+    StartUp startUp(parameters);
+    return startUp.Run();
+}

@@ -1,0 +1,207 @@
+// Load benchmark: LoadFile on a generated interchange in an offscreen main window, in a child
+// process of its own so that its peak memory is its own, against tr over the same file; then
+// the time of a scroll, Page Down, Ctrl+End and a click in the loaded file.
+
+#include "BenchFile.h"
+#include "Measure.h"
+#include "MessageBoxes.h"
+#include "RawDataView.h"
+#include "X12Generator.h"
+#include "frmMain.h"
+
+#include "GFileIO.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr double OpenTargetRatio = 3.5;
+constexpr double AnswerTargetMs = 20;
+constexpr int AnswerRuns = 20;
+
+// The slowest of several runs of an action followed by the repaint it causes, in milliseconds.
+double WorstMs(RawDataView &view, const std::function<void(int)> &action)
+{
+    double worst = 0;
+    QElapsedTimer timer;
+    for (int run = 0; run < AnswerRuns; ++run) {
+        timer.start();
+        action(run);
+        view.viewport()->repaint();
+        worst = std::max(worst, double(timer.nsecsElapsed()) / 1e6);
+    }
+    return worst;
+}
+
+void Key(RawDataView &view, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&view, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(&view, &release);
+}
+
+void Click(RawDataView &view, const QPoint &at)
+{
+    QWidget *viewport = view.viewport();
+    const QPointF global = viewport->mapToGlobal(QPointF(at));
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+}
+
+// The child: loads the file and prints "name value" lines for the parent.
+int RunLoad(int argc, char *argv[], const QString &path)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    bool failed = false;
+    MessageBoxes::SetReporter([&](MessageBoxes::Kind, const QString &, const QString &text) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        failed = true;
+    });
+    TForm1 window { QStringList() };
+    window.resize(900, 700);
+    window.show();
+    QApplication::processEvents();
+
+    RawDataView &view = *window.Memo1;
+    QElapsedTimer timer;
+    timer.start();
+    MessageBoxes::Guarded([&] { window.LoadFile(path); });
+    view.viewport()->repaint();
+    const double firstLines = double(timer.nsecsElapsed()) / 1e9;
+    if (failed)
+        return 1;
+
+    QScrollBar *bar = view.verticalScrollBar();
+    const double scroll = WorstMs(view,
+        [&](int run) { bar->setValue(int(qint64(bar->maximum()) * ((run * 37) % 100) / 100)); });
+    view.SetSelStart(0);
+    const double pageDown = WorstMs(view, [&](int) { Key(view, Qt::Key_PageDown); });
+    const double ctrlEnd = WorstMs(view,
+        [&](int run) { Key(view, run % 2 ? Qt::Key_Home : Qt::Key_End, Qt::ControlModifier); });
+    const double click = WorstMs(view, [&](int run) {
+        bar->setValue(int(qint64(bar->maximum()) * ((run * 53) % 100) / 100));
+        Click(view, QPoint(40 + run * 7, 10 + run * 13));
+    });
+
+    std::printf("segments %lld\n", static_cast<long long>(window.Reader->SegmentCount()));
+    std::printf("lines %lld\n", static_cast<long long>(view.Model().LineCount()));
+    std::printf("first-lines %.6f\n", firstLines);
+    std::printf("scroll %.3f\npage-down %.3f\nctrl-end %.3f\nclick %.3f\n", scroll, pageDown,
+        ctrlEnd, click);
+    return 0;
+}
+
+double Value(const QByteArray &output, const QByteArray &name)
+{
+    for (const QByteArray &line : output.split('\n')) {
+        if (line.startsWith(QByteArray(name + ' ')))
+            return line.mid(name.size() + 1).toDouble();
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc == 4 && qstrcmp(argv[1], "--phase") == 0 && qstrcmp(argv[2], "load") == 0)
+        return RunLoad(argc, argv, QFile::decodeName(argv[3]));
+
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    qint64 size = qint64(1) << 30;
+    QByteArray breaksName = "crlf";
+    QString file;
+    QString folder = QDir::currentPath() + QLatin1String("/bench-data");
+    int runs = 3;
+    bool usage = false;
+    for (int i = 1; i < args.size(); i += 2) {
+        const QString &option = args[i];
+        const QString value = args.value(i + 1);
+        if (option == QLatin1String("--size"))
+            usage = usage || !X12Generator::ParseSize(value.toLocal8Bit(), size);
+        else if (option == QLatin1String("--breaks"))
+            breaksName = value.toLocal8Bit();
+        else if (option == QLatin1String("--file"))
+            file = value;
+        else if (option == QLatin1String("--data"))
+            folder = value;
+        else if (option == QLatin1String("--runs"))
+            runs = std::max(1, value.toInt());
+        else
+            usage = true;
+    }
+    X12Generator::LineBreaks breaks;
+    if (usage || !X12Generator::ParseLineBreaks(breaksName, breaks)) {
+        std::fputs("Usage: bench_load [--size N[K|M|G]] [--breaks crlf|lf|none] [--file PATH] "
+                   "[--data FOLDER] [--runs N]\n",
+            stderr);
+        return 2;
+    }
+    // The same generated file as bench_reader's, so that both run on one copy.
+    if (file.isEmpty())
+        file = EnsureBenchFile(
+            folder, QStringLiteral("reader"), size, breaks, QString::fromLatin1(breaksName));
+    if (file.isEmpty()) {
+        std::fputs("cannot write the generated file\n", stderr);
+        return 1;
+    }
+
+    WarmCache(file);
+    const Measurement tr = BestOf(runs,
+        { QStringLiteral("tr"), QStringLiteral("~"), QStringLiteral("\n") }, { file, true, false });
+    const Measurement load = BestOf(runs,
+        { QCoreApplication::applicationFilePath(), QStringLiteral("--phase"),
+            QStringLiteral("load"), file },
+        { {}, false, true });
+    if (tr.exitStatus != 0 || load.exitStatus != 0) {
+        std::fputs("a measured run failed\n", stderr);
+        return 1;
+    }
+
+    const qint64 bytes = QFileInfo(file).size();
+    const qint64 segments = qint64(Value(load.output, "segments"));
+    const double open = Value(load.output, "first-lines");
+    const double ratio = open / tr.seconds;
+    const qint64 memoryLimitKiB = (bytes + 16 * segments) / 1024 + 100 * 1024;
+    std::printf("file            %s\n", qPrintable(file));
+    std::printf("size            %lld bytes, %lld segments, line breaks %s\n",
+        static_cast<long long>(bytes), static_cast<long long>(segments), breaksName.constData());
+    std::printf("best of %d runs each, warm page cache\n", runs);
+    std::printf("tr '~' '\\n'                  %8.3fs\n", tr.seconds);
+    std::printf("LoadFile to first lines      %8.3fs  %.2fx tr\n", open, ratio);
+    std::printf("load process, start to end   %8.3fs\n", load.seconds);
+    std::printf("peak memory                  %s (limit %s: size + 16 B/segment + 100 MiB)\n",
+        qPrintable(FormatMiB(load.peakKiB)), qPrintable(FormatMiB(memoryLimitKiB)));
+    std::printf("slowest of %d, with repaint:\n", AnswerRuns);
+    bool answersMet = true;
+    for (const char *name : { "scroll", "page-down", "ctrl-end", "click" }) {
+        const double ms = Value(load.output, name);
+        answersMet = answersMet && ms <= AnswerTargetMs;
+        std::printf("  %-26s %8.3f ms\n", name, ms);
+    }
+    std::printf("target: open within %.1fx tr: %s (%.2fx)\n", OpenTargetRatio,
+        ratio <= OpenTargetRatio ? "met" : "MISSED", ratio);
+    std::printf("target: peak memory within the limit: %s\n",
+        load.peakKiB <= memoryLimitKiB ? "met" : "MISSED");
+    std::printf(
+        "target: every answer within %.0f ms: %s\n", AnswerTargetMs, answersMet ? "met" : "MISSED");
+    return 0;
+}

@@ -1,0 +1,324 @@
+#include "frmMain.h"
+
+#include "GFileIO.h"
+#include "RawDataView.h"
+#include "TestEnvironment.h"
+#include "UiTestSupport.h"
+#include "X12Builder.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+class MainWindowTest : public testing::Test
+{
+protected:
+    QString Write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir_.filePath(name);
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    static QStringList RecentEntries(const TForm1 &window)
+    {
+        QStringList paths;
+        for (const QAction *entry : window.RecentFiles->actions())
+            paths.append(entry->data().toString());
+        return paths;
+    }
+
+    // The view's lines, the empty last one included.
+    static QByteArrayList ViewLines(const TForm1 &window)
+    {
+        QByteArrayList lines;
+        for (qint64 i = 0; i < window.Memo1->Model().LineCount(); ++i)
+            lines.append(window.Memo1->GetLine(i, 1 << 20));
+        return lines;
+    }
+
+    QTemporaryDir dir_;
+    MessageRecorder messages_;
+    TForm1 window_ { QStringList() };
+};
+
+// The controls that need an open file, and File > Print as the File menu's rule sets it.
+void ExpectFileControls(TForm1 &window, bool open)
+{
+    window.File1Click();
+    EXPECT_EQ(window.Memo1->isEnabled(), open);
+    EXPECT_EQ(window.spClose->isEnabled(), open);
+    EXPECT_EQ(window.spFind->isEnabled(), open);
+    EXPECT_EQ(window.spPrint->isEnabled(), open);
+    EXPECT_EQ(window.Print1->isEnabled(), open);
+    EXPECT_TRUE(window.spOpen->isEnabled());
+    EXPECT_TRUE(window.spFindInFiles->isEnabled());
+    for (const QAction *item : { window.Open1, window.Close1, window.Exit1 })
+        EXPECT_TRUE(item->isEnabled()) << qPrintable(item->objectName());
+    EXPECT_TRUE(window.RecentFiles->isEnabled());
+}
+
+TEST_F(MainWindowTest, LoadsOneSegmentPerLine)
+{
+    const QString path = Write(QStringLiteral("three.x12"), ThreeSegments());
+    window_.LoadFile(path);
+
+    EXPECT_EQ(ViewLines(window_),
+        QByteArrayList({ X12Builder::Isa().first(105),
+            "GS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010", "IEA*1*000000007", "" }));
+    EXPECT_EQ(window_.Memo1->SelStart(), 0);
+    EXPECT_EQ(window_.Memo1->SelLength(), 0);
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
+    ASSERT_NE(window_.Reader, nullptr);
+    EXPECT_EQ(window_.Reader->FileName(), path);
+    EXPECT_FALSE(window_.ProgressBar1->isVisibleTo(&window_));
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// A CR or LF inside a segment stays in its line: line i is always segment i + 1.
+TEST_F(MainWindowTest, BreakBytesInsideSegmentsKeepLinesInStepWithSegments)
+{
+    const QString path = Write(QStringLiteral("breaks.x12"),
+        Interchange({ "ST*850*1", "REF*A\rB", "N1*X\nY\r\nZ", "SE*4*1" }, "\n"));
+    window_.LoadFile(path);
+
+    const qint64 count = window_.Reader->SegmentCount();
+    ASSERT_EQ(count, 5);
+    ASSERT_EQ(window_.Memo1->Model().LineCount(), count + 1);
+    for (qint64 i = 0; i < count; ++i) {
+        window_.Reader->GotoSegment(i + 1);
+        EXPECT_EQ(window_.Memo1->GetLine(i, 1 << 20), window_.Reader->SegmentText()) << i;
+    }
+}
+
+TEST_F(MainWindowTest, EnablingFollowsTheOpenFile)
+{
+    ExpectFileControls(window_, false);
+    EXPECT_FALSE(window_.spCopy->isEnabled());
+
+    window_.LoadFile(Write(QStringLiteral("a.x12"), ThreeSegments()));
+    ExpectFileControls(window_, true);
+
+    window_.Close1->trigger();
+    ExpectFileControls(window_, false);
+    EXPECT_EQ(window_.Memo1->TextLength(), 0);
+}
+
+TEST_F(MainWindowTest, CloseTwiceThenOpen)
+{
+    // The Close item works with no file open too: it only clears and disables.
+    window_.Close1->trigger();
+    window_.Close1->trigger();
+    ExpectFileControls(window_, false);
+
+    const QString path = Write(QStringLiteral("open.x12"), ThreeSegments());
+    QTimer::singleShot(0, &window_, [&] {
+        window_.OpenDialog1->selectFile(path);
+        static_cast<QDialog *>(window_.OpenDialog1)->accept();
+    });
+    window_.Open1->trigger();
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
+    ExpectFileControls(window_, true);
+
+    // Close releases the reader and its index; the title and the recent files stay.
+    window_.spClose->click();
+    EXPECT_EQ(window_.Reader, nullptr);
+    EXPECT_TRUE(IndexFilesLeft().isEmpty());
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
+    EXPECT_EQ(window_.MRUList, QStringList(path));
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(MainWindowTest, CancelledOpenChangesNothing)
+{
+    QTimer::singleShot(0, &window_, [&] { window_.OpenDialog1->reject(); });
+    window_.spOpen->click();
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet"));
+    EXPECT_TRUE(window_.MRUList.isEmpty());
+}
+
+struct RefusedCase
+{
+    const char *name;
+    QByteArray bytes;
+    const char *message; // as the box shows it, period rule applied
+};
+
+void PrintTo(const RefusedCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RefusedFileTest : public MainWindowTest, public testing::WithParamInterface<RefusedCase>
+{
+};
+
+// The refused file goes first in the recent files; the previous text, its enabled state and
+// the title stay; the previous reader is gone and the progress bar is hidden again.
+TEST_P(RefusedFileTest, KeepsThePreviousTextAndTitle)
+{
+    const QString good = Write(QStringLiteral("good.x12"), ThreeSegments());
+    window_.LoadFile(good);
+    const QByteArrayList before = ViewLines(window_);
+    const QString bad = Write(QStringLiteral("bad.x12"), GetParam().bytes);
+
+    window_.RecentFiles->actions().first()->trigger(); // reload through its entry: fine
+    ASSERT_TRUE(messages_.Messages().empty());
+    MessageBoxes::Guarded([&] { window_.LoadFile(bad); });
+
+    EXPECT_EQ(messages_.Texts(), QStringList(QString::fromLatin1(GetParam().message)));
+    EXPECT_EQ(window_.MRUList, QStringList({ bad, good }));
+    EXPECT_EQ(RecentEntries(window_), QStringList({ bad, good }));
+    EXPECT_EQ(ViewLines(window_), before);
+    EXPECT_TRUE(window_.Memo1->isEnabled());
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + good);
+    EXPECT_EQ(window_.Reader, nullptr);
+    EXPECT_TRUE(IndexFilesLeft().isEmpty());
+    EXPECT_FALSE(window_.ProgressBar1->isVisibleTo(&window_));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedFileTest,
+    testing::Values(RefusedCase { "NotX12", QByteArray(200, 'x'), "Not a valid X12 file." },
+        RefusedCase {
+            "LowerCaseIsa", ThreeSegments().replace(0, 3, "isa"), "Not a valid X12 file." },
+        RefusedCase { "Empty", QByteArray(), "Empty file." },
+        RefusedCase { "TooShort", ThreeSegments().first(106), "Invalid X12 file." },
+        RefusedCase { "ShortHeader", ThreeSegments().first(120), "Stream read error." }),
+    [](const testing::TestParamInfo<RefusedCase> &info) { return info.param.name; });
+
+TEST_F(MainWindowTest, MissingFileReportsTheSystemsReason)
+{
+    const QString missing = dir_.filePath(QStringLiteral("missing.x12"));
+    MessageBoxes::Guarded([&] { window_.LoadFile(missing); });
+    ASSERT_EQ(messages_.Texts().size(), 1);
+    EXPECT_EQ(messages_.Texts().first(),
+        QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing));
+    EXPECT_EQ(window_.MRUList, QStringList(missing));
+}
+
+TEST_F(MainWindowTest, RecentFilesMoveToTheFrontAndTheSubmenuShowsSix)
+{
+    QStringList paths;
+    for (int i = 0; i < 7; ++i)
+        paths.append(Write(QStringLiteral("f%1.x12").arg(i), ThreeSegments()));
+    for (int i = 0; i < 3; ++i)
+        window_.LoadFile(paths[i]);
+    EXPECT_EQ(window_.MRUList, QStringList({ paths[2], paths[1], paths[0] }));
+
+    window_.LoadFile(paths[0]); // third moves up, the others keep their order
+    EXPECT_EQ(window_.MRUList, QStringList({ paths[0], paths[2], paths[1] }));
+    window_.LoadFile(paths[0]); // already first: unchanged, reloaded
+    EXPECT_EQ(window_.MRUList, QStringList({ paths[0], paths[2], paths[1] }));
+
+    for (int i = 3; i < 7; ++i)
+        window_.LoadFile(paths[i]);
+    const QStringList all
+        = { paths[6], paths[5], paths[4], paths[3], paths[0], paths[2], paths[1] };
+    EXPECT_EQ(window_.MRUList, all) << "the list in memory is never shortened";
+    EXPECT_EQ(RecentEntries(window_), all.first(6));
+
+    // On Linux, paths differing in letter case are different files.
+    const QString upper = Write(QStringLiteral("F6.x12"), ThreeSegments());
+    window_.LoadFile(upper);
+    EXPECT_EQ(window_.MRUList.first(2), QStringList({ upper, paths[6] }));
+}
+
+TEST_F(MainWindowTest, RecentEntryShowsAnAmpersandAndOpensItsPath)
+{
+    const QString path = Write(QStringLiteral("R&D &x.x12"), ThreeSegments());
+    const QString other = Write(QStringLiteral("other.x12"), ThreeSegments());
+    window_.LoadFile(path);
+    window_.LoadFile(other);
+
+    QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(window_.RecentFiles);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->childCount(), 2);
+    EXPECT_EQ(menu->child(1)->text(QAccessible::Name), path)
+        << "read as shown, not as accelerators";
+
+    window_.RecentFiles->actions().at(1)->trigger();
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// The bar follows the scan (0 to 50) and then the fetching of the segments (50 to 100), is
+// painted as it moves, and is hidden at the end.
+TEST_F(MainWindowTest, ProgressBarShowsTheRealProgress)
+{
+    QByteArrayList segments;
+    for (int i = 0; i < 200000; ++i)
+        segments.append("REF*ZZ*" + QByteArray::number(i));
+    const QString path = Write(QStringLiteral("big.x12"), Interchange(segments));
+    window_.show();
+
+    std::vector<int> positions;
+    bool visibleThroughout = true;
+    QObject::connect(window_.ProgressBar1, &QProgressBar::valueChanged, &window_, [&](int value) {
+        positions.push_back(value);
+        visibleThroughout = visibleThroughout && window_.ProgressBar1->isVisible();
+    });
+    window_.LoadFile(path);
+
+    ASSERT_FALSE(positions.empty());
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int p) {
+        return p > 0 && p < 50;
+    })) << "the scan shows its progress";
+    EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int p) {
+        return p > 50 && p < 100;
+    })) << "so does the fetching";
+    EXPECT_EQ(positions.back(), 100);
+    EXPECT_TRUE(visibleThroughout);
+    EXPECT_FALSE(window_.ProgressBar1->isVisible());
+    EXPECT_EQ(window_.Memo1->Model().LineCount(), 200000 + 2);
+}
+
+TEST_F(MainWindowTest, ReaderAndIndexGoWithTheWindow)
+{
+    {
+        TForm1 window { QStringList() };
+        window.LoadFile(Write(QStringLiteral("a.x12"), ThreeSegments()));
+        EXPECT_EQ(IndexFilesLeft().size(), 1);
+        window.show();
+        window.Exit1->trigger();
+        EXPECT_FALSE(window.isVisible());
+    }
+    EXPECT_TRUE(IndexFilesLeft().isEmpty());
+}
+
+TEST_F(MainWindowTest, EveryControlAndItemHasAReadableName)
+{
+    for (QWidget *control : std::initializer_list<QWidget *> { window_.spOpen, window_.spClose,
+             window_.spCopy, window_.spFind, window_.spFindInFiles, window_.spPrint, window_.Memo1,
+             window_.StatusPanel0, window_.StatusPanel1, window_.ProgressBar1, window_.PageControl1,
+             window_.ToolStrip }) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
+            << qPrintable(control->objectName());
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&window_)->text(QAccessible::Name),
+        QStringLiteral("Brimlet"));
+    for (QMenu *menu : { window_.File1, window_.Edit1, window_.ools1, window_.Help1 }) {
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(menu);
+        for (int i = 0; i < accessible->childCount(); ++i) {
+            QAccessibleInterface *item = accessible->child(i);
+            if (item->role() != QAccessible::Separator) {
+                EXPECT_FALSE(item->text(QAccessible::Name).isEmpty())
+                    << qPrintable(menu->objectName()) << " item " << i;
+            }
+        }
+    }
+}
+
+} // namespace

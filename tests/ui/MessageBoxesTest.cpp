@@ -1,0 +1,50 @@
+#include "MessageBoxes.h"
+
+#include "Exception.h"
+#include "UiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+
+namespace {
+
+TEST(MessageBoxesTest, PeriodAddedUnlessLastCharacterSortsAtOrBeforeIt)
+{
+    const std::pair<QString, QString> cases[] = {
+        { QStringLiteral("Invalid X12 file"), QStringLiteral("Invalid X12 file.") },
+        { QStringLiteral("I/O error 5"), QStringLiteral("I/O error 5.") },
+        { QStringLiteral("Not a valid X12 file."), QStringLiteral("Not a valid X12 file.") },
+        { QStringLiteral("Stop!"), QStringLiteral("Stop!") },
+        { QStringLiteral("a, b,"), QStringLiteral("a, b,") },
+        { QStringLiteral("trailing blank "), QStringLiteral("trailing blank ") },
+        { QStringLiteral("dash -"), QStringLiteral("dash -") },
+        { QStringLiteral("(aside)"), QStringLiteral("(aside)") },
+        { QStringLiteral("/"), QStringLiteral("/.") }, // "/" sorts just after the period
+        { QStringLiteral("caf\u00E9"), QStringLiteral("caf\u00E9.") },
+        { QString(), QString() },
+    };
+    for (const auto &[message, text] : cases)
+        EXPECT_EQ(MessageBoxes::ErrorText(message), text) << qPrintable(message);
+}
+
+TEST(MessageBoxesTest, GuardedReportsEveryErrorInTheErrorBox)
+{
+    MessageRecorder recorder;
+    EXPECT_TRUE(MessageBoxes::Guarded([] {}));
+    EXPECT_FALSE(MessageBoxes::Guarded([] { throw Exception(QStringLiteral("Empty file.")); }));
+    EXPECT_FALSE(MessageBoxes::Guarded([] { throw EInOutError(5); }));
+    EXPECT_FALSE(MessageBoxes::Guarded([] { throw std::bad_alloc(); }));
+    EXPECT_FALSE(MessageBoxes::Guarded([] { throw std::runtime_error("odd failure"); }));
+
+    EXPECT_EQ(recorder.Texts(),
+        QStringList({ QStringLiteral("Empty file."), QStringLiteral("I/O error 5."),
+            QStringLiteral("Out of memory."), QStringLiteral("odd failure.") }));
+    for (const ShownMessage &m : recorder.Messages()) {
+        EXPECT_EQ(m.kind, MessageBoxes::Kind::Error);
+        EXPECT_EQ(m.title, QStringLiteral("Brimlet"));
+    }
+}
+
+} // namespace

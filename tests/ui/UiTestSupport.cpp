@@ -1,0 +1,38 @@
+#include "UiTestSupport.h"
+
+#include "X12Builder.h"
+
+MessageRecorder::MessageRecorder()
+{
+    MessageBoxes::SetReporter(
+        [this](MessageBoxes::Kind kind, const QString &title, const QString &text) {
+            messages_.push_back({ kind, title, text });
+        });
+}
+
+MessageRecorder::~MessageRecorder()
+{
+    // Back to a recorder that drops everything: a test never raises a blocking box.
+    MessageBoxes::SetReporter([](MessageBoxes::Kind, const QString &, const QString &) {});
+}
+
+QStringList MessageRecorder::Texts() const
+{
+    QStringList texts;
+    for (const ShownMessage &m : messages_)
+        texts.append(m.text);
+    return texts;
+}
+
+QByteArray Interchange(const QByteArrayList &segments, const QByteArray &lineBreak)
+{
+    QByteArray bytes = X12Builder::Isa() + lineBreak;
+    for (const QByteArray &segment : segments)
+        bytes += segment + '~' + lineBreak;
+    return bytes;
+}
+
+QByteArray ThreeSegments()
+{
+    return Interchange({ "GS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010", "IEA*1*000000007" });
+}

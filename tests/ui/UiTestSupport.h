@@ -1,0 +1,39 @@
+#pragma once
+
+#include "MessageBoxes.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// One message the program would have shown in a box.
+struct ShownMessage
+{
+    MessageBoxes::Kind kind;
+    QString title;
+    QString text;
+};
+
+// Records the program's message boxes instead of showing them, for as long as it lives.
+class MessageRecorder
+{
+public:
+    MessageRecorder();
+    ~MessageRecorder();
+
+    const std::vector<ShownMessage> &Messages() const { return messages_; }
+    QStringList Texts() const;
+
+private:
+    std::vector<ShownMessage> messages_;
+};
+
+// An interchange: the ISA header, then each segment with the "~" terminator, every
+// terminator followed by lineBreak.
+QByteArray Interchange(const QByteArrayList &segments, const QByteArray &lineBreak = "\r\n");
+
+// The three-segment interchange (ISA, GS, IEA) with CR LF breaks.
+QByteArray ThreeSegments();

@@ -1,0 +1,26 @@
+#include "WindowFont.h"
+
+namespace {
+
+QFont Tahoma()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+} // namespace
+
+QFont WindowFont()
+{
+    QFont font = Tahoma();
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont RawDataFont()
+{
+    QFont font = Tahoma();
+    font.setPointSize(8);
+    return font;
+}

@@ -1,0 +1,352 @@
+#include "frmMain.h"
+
+#include "GFileIO.h"
+#include "HistoryList.h"
+#include "MessageBoxes.h"
+#include "RawDataView.h"
+#include "WindowFont.h"
+#include "frmAbout.h"
+#include "frmLicense.h"
+#include "frmSearch.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScopeGuard>
+#include <QShowEvent>
+#include <QToolButton>
+
+namespace {
+
+constexpr int RecentFilesShown = 6;
+// Progress is shown as two halves: the scan of the file (0 to 50, from its ScanPercent), then
+// the fetching of its segments into the view (50 to 100, by the share of segments fetched).
+constexpr int ScanShare = 50;
+constexpr int ChunksPerScanUpdate = 64;
+constexpr qint64 SegmentsPerFetchUpdate = 4096;
+
+} // namespace
+
+TForm1::TForm1(const QStringList &parameters, QWidget *parent)
+    : QMainWindow(parent)
+    , parameters_(parameters)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setFont(WindowFont());
+    setWindowTitle(QStringLiteral("Brimlet"));
+    CreateMenus();
+    CreateToolStrip();
+    CreateClientArea();
+    ConnectHandlers();
+    // The designed client area is 418 x 204 below the menu bar.
+    resize(418, 204 + menuBar()->sizeHint().height());
+    // The Edit menu's rules run before any of its shortcuts is acted on.
+    QCoreApplication::instance()->installEventFilter(this);
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate()
+{
+    SearchOnShow = false;
+    LoadElementNames();
+    LoadSettings();
+    if (parameters_.isEmpty())
+        return;
+    // Compared exactly: "-S" and "/s" name files.
+    if (parameters_.first() == QLatin1String("-s"))
+        SearchOnShow = true;
+    else
+        MessageBoxes::Guarded([&] { LoadFile(parameters_.first()); });
+}
+
+void TForm1::LoadElementNames() { }
+
+void TForm1::LoadSettings()
+{
+    SettingsList.clear();
+    MRUList.clear();
+}
+
+void TForm1::FormShow()
+{
+    if (!SearchOnShow)
+        return;
+    SearchOnShow = false;
+    if (!Search)
+        return;
+    Search->Folder->setEditText(parameters_.value(1));
+    Search->show();
+}
+
+void TForm1::FormClose() { }
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        MessageBoxes::Guarded([&] { FormShow(); });
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    MessageBoxes::Guarded([&] { FormClose(); });
+    event->accept();
+    // This is the application's main window: closing it ends the program, whatever other
+    // windows are still open.
+    QCoreApplication::quit();
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    // 9 pixels high, 12 above the bottom, from x 184 to one pixel before the right edge.
+    ProgressBar1->setGeometry(184, height() - 12, qMax(0, width() - 185), 9);
+    ProgressBar1->raise();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+    for (const QAction *action : Edit1->actions()) {
+        if (!action->shortcut().isEmpty()
+            && action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+            MessageBoxes::Guarded([&] { Edit1Click(); });
+            break;
+        }
+    }
+    return false;
+}
+
+void TForm1::LoadFile(const QString &path)
+{
+    HistoryList::MoveToFront(MRUList, path, HistoryList::FilePathCase());
+    RebuildRecentFiles();
+    ReleaseReader();
+
+    ProgressBar1->show();
+    SetProgress(0);
+    ProgressBar1->repaint();
+    const auto hideProgress = qScopeGuard([this] { ProgressBar1->hide(); });
+
+    Reader = std::make_unique<TGFile>(path);
+    SetFileControlsEnabled(true);
+    Memo1->Clear();
+    ScanWithProgress(*Reader);
+    const qint64 count = Reader->SegmentCount();
+    {
+        // A failure while fetching leaves the view empty rather than half filled.
+        auto clearView = qScopeGuard([this] { Memo1->Clear(); });
+        FetchWithProgress(*Reader, count);
+        clearView.dismiss();
+    }
+
+    Memo1->SetSelStart(0);
+    ProgressBar1->hide();
+    // Fails quietly while the window is not shown yet (a file named on the command line).
+    Memo1->setFocus();
+    Memo1Click();
+    setWindowTitle(QStringLiteral("Brimlet - ") + path);
+}
+
+// Indexes the whole file as SegmentCount does, one chunk after the other, so that the bar can
+// follow the scan.
+void TForm1::ScanWithProgress(TGFile &reader)
+{
+    const qint64 current = reader.CurrentSegment();
+    for (int chunks = 1; reader.TotalSegments() < 0; ++chunks) {
+        reader.GotoSegment(reader.IndexedCount() + 1);
+        if (chunks % ChunksPerScanUpdate == 0)
+            SetProgress(
+                int(qBound(qint64(0), reader.ScanPercent(), qint64(100))) * ScanShare / 100);
+    }
+    reader.GotoSegment(current);
+    SetProgress(ScanShare);
+}
+
+// Appends every segment's text straight into the view's buffer: the file's text is held once.
+void TForm1::FetchWithProgress(TGFile &reader, qint64 count)
+{
+    // Segments and their breaks never take more room than the file (a terminator follows every
+    // segment but an unterminated last one); pages reserved but not filled cost no memory.
+    Memo1->BeginLoad(reader.FileSize() + 1, count);
+    for (qint64 i = 1; i <= count; ++i) {
+        reader.GotoSegment(i);
+        Memo1->AppendLine(reader.SegmentText());
+        if (i % SegmentsPerFetchUpdate == 0)
+            SetProgress(ScanShare + int(i * (100 - ScanShare) / count));
+    }
+    Memo1->EndLoad();
+    SetProgress(100);
+}
+
+void TForm1::SetProgress(int position)
+{
+    if (ProgressBar1->value() == position)
+        return;
+    ProgressBar1->setValue(position);
+    // Painted at once: the load handles no events until it ends.
+    ProgressBar1->repaint();
+}
+
+void TForm1::RebuildRecentFiles()
+{
+    // The entries go later, not now: the one clicked may be the sender of this load.
+    for (QAction *entry : RecentFiles->actions()) {
+        RecentFiles->removeAction(entry);
+        entry->deleteLater();
+    }
+    for (int i = 0; i < qMin(RecentFilesShown, int(MRUList.size())); ++i) {
+        const QString &path = MRUList[i];
+        // Doubled ampersands show as themselves: the entry reads exactly as the path.
+        QAction *entry
+            = RecentFiles->addAction(QString(path).replace(QLatin1Char('&'), QLatin1String("&&")));
+        entry->setData(path);
+        connect(entry, &QAction::triggered, this,
+            [this, entry] { MessageBoxes::Guarded([&] { MRUClick(entry); }); });
+    }
+}
+
+void TForm1::ReleaseReader()
+{
+    // Releasing closes the reader's files and deletes its index; it raises no error.
+    Reader.reset();
+}
+
+void TForm1::SetFileControlsEnabled(bool enabled)
+{
+    Memo1->setEnabled(enabled);
+    spClose->setEnabled(enabled);
+    spFind->setEnabled(enabled);
+    spPrint->setEnabled(enabled);
+}
+
+void TForm1::Open1Click()
+{
+    if (OpenDialog1->exec() != QDialog::Accepted)
+        return;
+    const QString path = OpenDialog1->selectedFiles().value(0);
+    if (path.isEmpty())
+        return;
+    LoadFile(path);
+    setWindowTitle(QStringLiteral("Brimlet - ") + path);
+}
+
+void TForm1::MRUClick(QAction *entry)
+{
+    LoadFile(entry->data().toString());
+}
+
+void TForm1::Close1Click()
+{
+    ReleaseReader();
+    Memo1->Clear();
+    SetFileControlsEnabled(false);
+}
+
+void TForm1::File1Click()
+{
+    Print1->setEnabled(Memo1->isEnabled());
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+void TForm1::Print1Click() { }
+
+void TForm1::Edit1Click() { }
+
+void TForm1::CopyToClipboardClick() { }
+
+void TForm1::Find1Click() { }
+
+void TForm1::FindNext1Click() { }
+
+void TForm1::FindinFiles1Click()
+{
+    if (!Search)
+        return;
+    Search->show();
+    Search->raise();
+    Search->activateWindow();
+}
+
+void TForm1::GotoLine1Click() { }
+
+void TForm1::GotoPreviousSegmentofThisType1Click() { }
+
+void TForm1::GotoNextMatchingSegmentType1Click() { }
+
+void TForm1::SelectAll1Click() { }
+
+void TForm1::MakeAvailableonWindowsContextMenus1Click() { }
+
+void TForm1::Help2Click() { }
+
+void TForm1::License1Click()
+{
+    if (License)
+        License->exec();
+}
+
+void TForm1::WebSite1Click() { }
+
+void TForm1::About1Click()
+{
+    if (About)
+        About->exec();
+}
+
+void TForm1::spOpenClick()
+{
+    Open1->trigger();
+}
+
+void TForm1::spCloseClick()
+{
+    Close1->trigger();
+}
+
+void TForm1::spCopyClick()
+{
+    CopyToClipboard->trigger();
+}
+
+void TForm1::spFindClick()
+{
+    Find1->trigger();
+}
+
+void TForm1::spFindInFilesClick()
+{
+    FindinFiles1Click();
+}
+
+void TForm1::spPrintClick()
+{
+    Print1Click();
+}
+
+void TForm1::Memo1Click() { }
+
+void TForm1::Memo1KeyUp(int key, Qt::KeyboardModifiers modifiers)
+{
+    Q_UNUSED(key);
+    Q_UNUSED(modifiers);
+    Memo1Click();
+}
+
+void TForm1::Memo1SelectionChange() { }

@@ -1,0 +1,155 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+
+class QAction;
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+class RawDataView;
+class TAbout;
+class TGFile;
+class TGoToForm;
+class TLicense;
+class TSearch;
+
+// The main window: one X12 file's raw data, one segment per line, with the menus, the tool
+// strip and the status bar that work on it.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // parameters: the command line without the program's name. FormCreate runs here, before
+    // the window is shown, and acts on them.
+    explicit TForm1(const QStringList &parameters, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The one routine through which every way of opening a file goes. Raises the reader's
+    // error when the file cannot be opened or read.
+    void LoadFile(const QString &path);
+
+    // The controls and menu items, named as the window's design names them; reachable like a
+    // form's published fields, by the other windows and by the tests.
+    QMenu *File1;
+    QAction *Open1;
+    QAction *Close1;
+    QAction *Print1;
+    QMenu *RecentFiles;
+    QAction *Exit1;
+    QMenu *Edit1;
+    QAction *CopyToClipboard;
+    QAction *Find1;
+    QAction *FindNext1;
+    QAction *FindinFiles1;
+    QAction *GotoLine1;
+    QAction *GotoPreviousSegmentofThisType1;
+    QAction *GotoNextMatchingSegmentType1;
+    QAction *SelectAll1;
+    QMenu *ools1;
+    QAction *MakeAvailableonWindowsContextMenus1;
+    QMenu *Help1;
+    QAction *Help2;
+    QAction *License1;
+    QAction *WebSite1;
+    QAction *About1;
+
+    QWidget *ToolStrip;
+    QToolButton *spOpen;
+    QToolButton *spClose;
+    QToolButton *spCopy;
+    QToolButton *spFind;
+    QToolButton *spFindInFiles;
+    QToolButton *spPrint;
+    QTabWidget *PageControl1;
+    RawDataView *Memo1;
+    QLabel *StatusPanel0; // position
+    QLabel *StatusPanel1; // element name
+    QProgressBar *ProgressBar1;
+    QFileDialog *OpenDialog1;
+
+    // The windows created after this one at start-up.
+    TAbout *About = nullptr;
+    TLicense *License = nullptr;
+    TSearch *Search = nullptr;
+    TGoToForm *GoToForm = nullptr;
+
+    // The reader of the file shown, or none.
+    std::unique_ptr<TGFile> Reader;
+    // Recent files, most recent first; the submenu shows the first six.
+    QStringList MRUList;
+    QStringList SettingsList;
+    QString SettingsFolder;
+    // The command line asks for Find in Files at the first showing.
+    bool SearchOnShow = false;
+
+    void Open1Click();
+    void Close1Click();
+    void MRUClick(QAction *entry);
+    void File1Click();
+    void Print1Click();
+    void Exit1Click();
+    void Edit1Click();
+    void CopyToClipboardClick();
+    void Find1Click();
+    void FindNext1Click();
+    void FindinFiles1Click();
+    void GotoLine1Click();
+    void GotoPreviousSegmentofThisType1Click();
+    void GotoNextMatchingSegmentType1Click();
+    void SelectAll1Click();
+    void MakeAvailableonWindowsContextMenus1Click();
+    void Help2Click();
+    void License1Click();
+    void WebSite1Click();
+    void About1Click();
+    void spOpenClick();
+    void spCloseClick();
+    void spCopyClick();
+    void spFindClick();
+    void spFindInFilesClick();
+    void spPrintClick();
+    void Memo1Click();
+    void Memo1KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void Memo1SelectionChange();
+
+    // Texts of the two status bar panels (position, element name).
+    void SetStatusText(int panel, const QString &text);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateMenus();
+    void CreateToolStrip();
+    void CreateClientArea();
+    void ConnectHandlers();
+    QAction *AddItem(QMenu *menu, const char *name, const QString &caption,
+        const QKeySequence &shortcut, void (TForm1::*handler)());
+    QToolButton *AddButton(const char *name, int left, const QString &hint, QIcon icon,
+        bool enabled, void (TForm1::*handler)());
+
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void LoadElementNames();
+    void LoadSettings();
+    void RebuildRecentFiles();
+    void ReleaseReader();
+    void SetFileControlsEnabled(bool enabled);
+    void ScanWithProgress(TGFile &reader);
+    void FetchWithProgress(TGFile &reader, qint64 count);
+    void SetProgress(int position);
+
+    QStringList parameters_;
+};

@@ -1,0 +1,216 @@
+// The main window's menus, tool strip and client area, as the window's design lays them out.
+
+#include "frmMain.h"
+
+#include "MessageBoxes.h"
+#include "RawDataView.h"
+#include "WindowFont.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int ToolStripHeight = 26;
+constexpr int StatusBarHeight = 19;
+constexpr int PositionPanelWidth = 175;
+
+QIcon ThemeIcon(const char *name, const QStyle *style, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(QLatin1String(name), style->standardIcon(fallback));
+}
+
+} // namespace
+
+QAction *TForm1::AddItem(QMenu *menu, const char *name, const QString &caption,
+    const QKeySequence &shortcut, void (TForm1::*handler)())
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this,
+        [this, handler] { MessageBoxes::Guarded([&] { (this->*handler)(); }); });
+    return action;
+}
+
+QToolButton *TForm1::AddButton(const char *name, int left, const QString &hint, QIcon icon,
+    bool enabled, void (TForm1::*handler)())
+{
+    auto *button = new QToolButton(ToolStrip);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left, 2, 23, 22);
+    button->setIcon(icon);
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setEnabled(enabled);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QToolButton::clicked, this,
+        [this, handler] { MessageBoxes::Guarded([&] { (this->*handler)(); }); });
+    return button;
+}
+
+void TForm1::CreateMenus()
+{
+    const QKeySequence none;
+    File1 = menuBar()->addMenu(QStringLiteral("&File"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Open1 = AddItem(File1, "Open1", QStringLiteral("&Open..."), none, &TForm1::Open1Click);
+    Close1 = AddItem(File1, "Close1", QStringLiteral("&Close"), none, &TForm1::Close1Click);
+    File1->addSeparator();
+    Print1 = AddItem(File1, "Print1", QStringLiteral("&Print..."), none, &TForm1::Print1Click);
+    File1->addSeparator();
+    RecentFiles = File1->addMenu(QStringLiteral("&Recent Files"));
+    RecentFiles->setObjectName(QStringLiteral("RecentFiles"));
+    File1->addSeparator();
+    Exit1 = AddItem(File1, "Exit1", QStringLiteral("E&xit"), none, &TForm1::Exit1Click);
+
+    Edit1 = menuBar()->addMenu(QStringLiteral("&Edit"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    CopyToClipboard = AddItem(Edit1, "CopyToClipboard", QStringLiteral("&Copy"),
+        QKeySequence(Qt::CTRL | Qt::Key_C), &TForm1::CopyToClipboardClick);
+    Edit1->addSeparator();
+    Find1 = AddItem(Edit1, "Find1", QStringLiteral("&Find..."), QKeySequence(Qt::CTRL | Qt::Key_F),
+        &TForm1::Find1Click);
+    FindNext1 = AddItem(Edit1, "FindNext1", QStringLiteral("Find &Next"), QKeySequence(Qt::Key_F3),
+        &TForm1::FindNext1Click);
+    FindinFiles1 = AddItem(Edit1, "FindinFiles1", QStringLiteral("Find &in Files..."),
+        QKeySequence(Qt::CTRL | Qt::Key_I), &TForm1::FindinFiles1Click);
+    Edit1->addSeparator();
+    GotoLine1 = AddItem(Edit1, "GotoLine1", QStringLiteral("&Goto Line..."),
+        QKeySequence(Qt::CTRL | Qt::Key_G), &TForm1::GotoLine1Click);
+    GotoPreviousSegmentofThisType1 = AddItem(Edit1, "GotoPreviousSegmentofThisType1",
+        QStringLiteral("Goto &Previous Segment of This Type"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        &TForm1::GotoPreviousSegmentofThisType1Click);
+    GotoNextMatchingSegmentType1 = AddItem(Edit1, "GotoNextMatchingSegmentType1",
+        QStringLiteral("Goto &Next Segment of This Type"), QKeySequence(Qt::CTRL | Qt::Key_N),
+        &TForm1::GotoNextMatchingSegmentType1Click);
+    Edit1->addSeparator();
+    SelectAll1 = AddItem(Edit1, "SelectAll1", QStringLiteral("Select All"),
+        QKeySequence(Qt::CTRL | Qt::Key_A), &TForm1::SelectAll1Click);
+
+    ools1 = menuBar()->addMenu(QStringLiteral("&Tools"));
+    ools1->setObjectName(QStringLiteral("ools1"));
+    MakeAvailableonWindowsContextMenus1 = AddItem(ools1, "MakeAvailableonWindowsContextMenus1",
+        QStringLiteral("Make Brimlet Available on Desktop Context Menus"), none,
+        &TForm1::MakeAvailableonWindowsContextMenus1Click);
+
+    Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    Help2 = AddItem(Help1, "Help2", QStringLiteral("Help..."), none, &TForm1::Help2Click);
+    Help1->addSeparator();
+    License1 = AddItem(Help1, "License1", QStringLiteral("License"), none, &TForm1::License1Click);
+    Help1->addSeparator();
+    WebSite1 = AddItem(
+        Help1, "WebSite1", QStringLiteral("Brimlet on the Web"), none, &TForm1::WebSite1Click);
+    About1 = AddItem(Help1, "About1", QStringLiteral("About..."), none, &TForm1::About1Click);
+
+    for (QMenu *menu : { File1, Edit1, ools1, Help1, RecentFiles })
+        menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));
+    Open1->setIcon(ThemeIcon("document-open", style(), QStyle::SP_DialogOpenButton));
+    Close1->setIcon(ThemeIcon("document-close", style(), QStyle::SP_DialogCloseButton));
+}
+
+void TForm1::CreateToolStrip()
+{
+    ToolStrip = new QWidget;
+    ToolStrip->setObjectName(QStringLiteral("ToolStrip"));
+    ToolStrip->setAccessibleName(QStringLiteral("Tool bar"));
+    ToolStrip->setFixedHeight(ToolStripHeight);
+    const QStyle *s = style();
+    spOpen = AddButton("spOpen", 16, QStringLiteral("Open..."),
+        ThemeIcon("document-open", s, QStyle::SP_DialogOpenButton), true, &TForm1::spOpenClick);
+    spClose = AddButton("spClose", 46, QStringLiteral("Close"),
+        ThemeIcon("document-close", s, QStyle::SP_DialogCloseButton), false, &TForm1::spCloseClick);
+    spCopy = AddButton("spCopy", 88, QStringLiteral("Copy"),
+        ThemeIcon("edit-copy", s, QStyle::SP_FileDialogDetailedView), false, &TForm1::spCopyClick);
+    spFind = AddButton("spFind", 128, QStringLiteral("Find..."),
+        ThemeIcon("edit-find", s, QStyle::SP_FileDialogContentsView), false, &TForm1::spFindClick);
+    spFindInFiles = AddButton("spFindInFiles", 157, QStringLiteral("Find in Files..."),
+        ThemeIcon("system-search", s, QStyle::SP_DirOpenIcon), true, &TForm1::spFindInFilesClick);
+    spPrint = AddButton("spPrint", 190, QStringLiteral("Print..."),
+        ThemeIcon("document-print", s, QStyle::SP_DriveFDIcon), false, &TForm1::spPrintClick);
+}
+
+void TForm1::CreateClientArea()
+{
+    auto *client = new QWidget;
+    auto *layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ToolStrip);
+
+    PageControl1 = new QTabWidget;
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setAccessibleName(QStringLiteral("Pages"));
+    Memo1 = new RawDataView;
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Raw Data"));
+    Memo1->setFont(RawDataFont());
+    Memo1->setEnabled(false);
+    PageControl1->addTab(Memo1, QStringLiteral("Raw Data"));
+    layout->addWidget(PageControl1, 1);
+    setCentralWidget(client);
+
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setAccessibleName(QStringLiteral("Status bar"));
+    bar->setFixedHeight(StatusBarHeight);
+    bar->setSizeGripEnabled(true);
+    StatusPanel0 = new QLabel;
+    StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
+    StatusPanel0->setFixedWidth(PositionPanelWidth);
+    StatusPanel1 = new QLabel;
+    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
+    bar->addWidget(StatusPanel0);
+    bar->addWidget(StatusPanel1, 1);
+    SetStatusText(0, QString());
+    SetStatusText(1, QString());
+
+    // Lies over the right part of the status bar; placed by resizeEvent.
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setAccessibleName(QStringLiteral("Loading"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
+
+    OpenDialog1 = new QFileDialog(this);
+    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog1->setSizeGripEnabled(true);
+}
+
+void TForm1::SetStatusText(int panel, const QString &text)
+{
+    QLabel *label = panel == 0 ? StatusPanel0 : StatusPanel1;
+    const QString purpose
+        = panel == 0 ? QStringLiteral("Position") : QStringLiteral("Element name");
+    label->setText(text);
+    // The name is what the panel shows, or what it is for while it shows nothing.
+    label->setAccessibleName(text.isEmpty() ? purpose : text);
+    label->setAccessibleDescription(purpose);
+}
+
+void TForm1::ConnectHandlers()
+{
+    const auto guarded = [this](void (TForm1::*handler)()) {
+        return [this, handler] { MessageBoxes::Guarded([&] { (this->*handler)(); }); };
+    };
+    connect(File1, &QMenu::aboutToShow, this, guarded(&TForm1::File1Click));
+    connect(Edit1, &QMenu::aboutToShow, this, guarded(&TForm1::Edit1Click));
+    connect(Memo1, &RawDataView::Clicked, this, guarded(&TForm1::Memo1Click));
+    connect(Memo1, &RawDataView::SelectionChanged, this, guarded(&TForm1::Memo1SelectionChange));
+    connect(
+        Memo1, &RawDataView::KeyReleased, this, [this](int key, Qt::KeyboardModifiers modifiers) {
+            MessageBoxes::Guarded([&] { Memo1KeyUp(key, modifiers); });
+        });
+}
