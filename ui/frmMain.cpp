@@ -292,24 +292,6 @@ void TForm1::GotoNextMatchingSegmentType1Click() { }
 
 void TForm1::SelectAll1Click() { }
 
-void TForm1::MakeAvailableonWindowsContextMenus1Click() { }
-
-void TForm1::Help2Click() { }
-
-void TForm1::License1Click()
-{
-    if (License)
-        License->exec();
-}
-
-void TForm1::WebSite1Click() { }
-
-void TForm1::About1Click()
-{
-    if (About)
-        About->exec();
-}
-
 void TForm1::spOpenClick()
 {
     Open1->trigger();
