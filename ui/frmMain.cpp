@@ -56,7 +56,9 @@ void TForm1::FormCreate()
 {
     SearchOnShow = false;
     LoadElementNames();
-    LoadSettings();
+    // A settings file that cannot be read ends the window's creation here, after its message.
+    if (!MessageBoxes::Guarded([&] { LoadSettings(); }))
+        return;
     if (parameters_.isEmpty())
         return;
     // Compared exactly: "-S" and "/s" name files.
@@ -68,12 +70,6 @@ void TForm1::FormCreate()
 
 void TForm1::LoadElementNames() { }
 
-void TForm1::LoadSettings()
-{
-    SettingsList.clear();
-    MRUList.clear();
-}
-
 void TForm1::FormShow()
 {
     if (!SearchOnShow)
@@ -84,8 +80,6 @@ void TForm1::FormShow()
     Search->Folder->setEditText(parameters_.value(1));
     Search->show();
 }
-
-void TForm1::FormClose() { }
 
 void TForm1::showEvent(QShowEvent *event)
 {
