@@ -30,6 +30,7 @@ done
 
 manual="$programs/BrimletCEUsersManual.pdf"
 [ -s "$manual" ] && [ "$(head -c 4 "$manual")" = "%PDF" ] || fail "the manual is not beside the programs"
+grep -q "^ISA00=" "$programs/Elements.ini" 2>/dev/null || fail "Elements.ini is not beside the programs"
 
 desktop="$prefix/share/applications/brimlet.desktop"
 if [ ! -f "$desktop" ]; then
