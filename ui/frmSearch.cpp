@@ -100,6 +100,14 @@ void TSearch::ConnectHandlers()
         guarded(&TSearch::CopyFileListtoClipboard1Click));
 }
 
+bool TSearch::event(QEvent *event)
+{
+    // Nothing here has a status tip: hovering the menu leaves the search's status text alone.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
 void TSearch::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);

@@ -71,6 +71,7 @@ public:
     void CopyFileListtoClipboard1Click();
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -89,5 +90,4 @@ private:
     QString CellText(int row, int column) const;
 
     TForm1 *mainWindow_;
-    QLabel *statusText_;
 };

@@ -146,9 +146,6 @@ void TSearch::CreateControls()
     StatusBar1 = Named(statusBar(), "StatusBar1");
     StatusBar1->setFixedHeight(StatusBarHeight);
     StatusBar1->setSizeGripEnabled(true);
-    statusText_ = Named(new QLabel, "StatusText");
-    StatusBar1->addWidget(statusText_, 1);
-    SetStatusText(QString());
 }
 
 void TSearch::CreateMenu()
@@ -162,13 +159,14 @@ void TSearch::CreateMenu()
     CopyFileListtoClipboard1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
 }
 
+// The bar's own message: it changes with every file searched, and unlike a label in the bar it
+// changes no layout when it does.
 void TSearch::SetStatusText(const QString &text)
 {
-    statusText_->setText(text);
-    statusText_->setAccessibleName(text.isEmpty() ? QStringLiteral("Status") : text);
+    StatusBar1->showMessage(text);
 }
 
 QString TSearch::StatusText() const
 {
-    return statusText_->text();
+    return StatusBar1->currentMessage();
 }
