@@ -268,6 +268,8 @@ void TForm1::FindinFiles1Click()
 {
     if (!Search)
         return;
+    // Brought to the front also from the minimized state.
+    Search->setWindowState(Search->windowState() & ~Qt::WindowMinimized);
     Search->show();
     Search->raise();
     Search->activateWindow();
