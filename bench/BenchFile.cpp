@@ -7,7 +7,7 @@
 #include <cstdio>
 
 QString EnsureBenchFile(const QString &folder, const QString &prefix, qint64 size,
-    X12Generator::LineBreaks breaks, const QString &breaksName)
+    X12Generator::LineBreaks breaks, const QString &breaksName, bool secondInterchange)
 {
     QDir().mkpath(folder);
     const QString path
@@ -22,6 +22,7 @@ QString EnsureBenchFile(const QString &folder, const QString &prefix, qint64 siz
     X12Generator::Options options;
     options.size = size;
     options.breaks = breaks;
+    options.secondInterchange = secondInterchange;
     X12Generator(options).Write(out);
     std::fclose(out);
     return path;

@@ -101,7 +101,20 @@ qint64 X12Generator::Write(std::FILE *out)
         Segment("GE*" + QByteArray::number(sets) + "*" + group);
     }
     Segment("IEA*" + QByteArray::number(groups) + "*000000001");
+    if (options_.secondInterchange)
+        SecondInterchange(isa.replace("*000000001*", "*000000002*"));
     return segments_;
+}
+
+void X12Generator::SecondInterchange(const QByteArray &isa)
+{
+    Segment(isa);
+    Segment("GS*PO*BRIMLETGEN*RECEIVER*20261104*1415*1*X*004010");
+    Segment("ST*850*0001");
+    Segment("BEG*00*SA*PO000001**20261104");
+    Segment("SE*3*0001");
+    Segment("GE*1*1");
+    Segment("IEA*1*000000002");
 }
 
 void X12Generator::PurchaseOrder()

@@ -19,6 +19,9 @@ public:
         quint64 seed = 1;
         char elementSeparator = '*';
         char terminator = '~';
+        // Ends the file with a short second interchange, as files holding several do: a second
+        // ISA header, met only at the very end.
+        bool secondInterchange = false;
     };
 
     explicit X12Generator(const Options &options);
@@ -38,6 +41,7 @@ private:
     void PurchaseOrder();
     void Invoice();
     void Claim();
+    void SecondInterchange(const QByteArray &isa);
 
     Options options_;
     quint64 state_;

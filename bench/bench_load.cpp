@@ -1,23 +1,33 @@
 // Load benchmark: LoadFile on a generated interchange in an offscreen main window, in a child
 // process of its own so that its peak memory is its own, against tr over the same file; then
-// the time of a scroll, Page Down, Ctrl+End and a click in the loaded file.
+// the time of a scroll, Page Down, Ctrl+End and a click in the loaded file, and of the
+// commands that may cross the whole file: a status bar refresh on the last line, Next Segment
+// of This Type from the first segment to the second interchange's ISA at the end, Go To Line
+// by type for the last ST, and a find whose only match is the last segment.
 
 #include "BenchFile.h"
+#include "FindDialog.h"
 #include "Measure.h"
 #include "MessageBoxes.h"
 #include "RawDataView.h"
 #include "X12Generator.h"
+#include "frmGoTo.h"
 #include "frmMain.h"
 
 #include "GFileIO.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -64,6 +74,67 @@ void Click(RawDataView &view, const QPoint &at)
     QApplication::sendEvent(viewport, &release);
 }
 
+// Seconds that one run of a command takes, or -1 when it did not end where expected.
+double CommandSeconds(
+    const std::function<void()> &command, const std::function<bool()> &endedWell, bool &failed)
+{
+    QElapsedTimer timer;
+    timer.start();
+    command();
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    return !failed && endedWell() ? seconds : -1;
+}
+
+// The commands that may cross the whole file, each run once.
+void RunCommands(TForm1 &window, bool &failed)
+{
+    RawDataView &view = *window.Memo1;
+    const qint64 segments = window.Reader->SegmentCount();
+    const auto atLine = [&](qint64 line) {
+        return view.SelStart() == view.LineIndex(line) && view.SelLength() == 0;
+    };
+
+    const qint64 last = segments - 1;
+    view.SetSelStart(view.LineIndex(last) + view.Model().LineLength(last));
+    const double refresh = WorstMs(view, [&](int) { window.Memo1Click(); });
+    const bool refreshed
+        = window.StatusPanel0->text() == QStringLiteral("Line: %1 Col: 16 IEA02").arg(segments);
+
+    // The second interchange: ISA, GS, ST, BEG, SE, GE, IEA.
+    view.SetSelStart(0);
+    const double next = CommandSeconds([&] { window.GotoNextMatchingSegmentType1->trigger(); },
+        [&] { return atLine(segments - 7); }, failed);
+
+    qint64 sets = 0;
+    for (qint64 line = 0; line < segments; ++line)
+        sets += view.Model().Line(line).startsWith("ST*");
+    TGoToForm goTo;
+    window.GoToForm = &goTo;
+    QTimer::singleShot(0, &goTo, [&] {
+        goTo.Edit1->setText(QString::number(sets));
+        goTo.Edit2->setText(QStringLiteral("ST"));
+        goTo.GoToButton->click();
+    });
+    const double lastSet = CommandSeconds(
+        [&] { window.GotoLine1->trigger(); }, [&] { return atLine(segments - 5); }, failed);
+    window.GoToForm = nullptr;
+
+    FindDialog &find = *window.FindDialog1;
+    find.FindWhat->setText(QStringLiteral("IEA*1*000000002"));
+    const auto findAtEnd = [&] {
+        view.SetSelStart(0);
+        return CommandSeconds([&] { window.FindNext1->trigger(); },
+            [&] { return view.SelStart() == view.LineIndex(last); }, failed);
+    };
+    const double findIgnoringCase = findAtEnd();
+    find.MatchCaseBox->setChecked(true);
+    const double findMatchingCase = findAtEnd();
+
+    std::printf("refresh-last %.3f\n", refreshed ? refresh : -1);
+    std::printf("next-of-type %.3f\ngoto-last-st %.3f\n", next, lastSet);
+    std::printf("find-at-end %.3f\nfind-at-end-case %.3f\n", findIgnoringCase, findMatchingCase);
+}
+
 // The child: loads the file and prints "name value" lines for the parent.
 int RunLoad(int argc, char *argv[], const QString &path)
 {
@@ -105,6 +176,7 @@ int RunLoad(int argc, char *argv[], const QString &path)
     std::printf("first-lines %.6f\n", firstLines);
     std::printf("scroll %.3f\npage-down %.3f\nctrl-end %.3f\nclick %.3f\n", scroll, pageDown,
         ctrlEnd, click);
+    RunCommands(window, failed);
     return 0;
 }
 
@@ -155,10 +227,10 @@ int main(int argc, char *argv[])
             stderr);
         return 2;
     }
-    // The same generated file as bench_reader's, so that both run on one copy.
+    // bench_reader's kind of file, ending with a second interchange for the commands to find.
     if (file.isEmpty())
         file = EnsureBenchFile(
-            folder, QStringLiteral("reader"), size, breaks, QString::fromLatin1(breaksName));
+            folder, QStringLiteral("load"), size, breaks, QString::fromLatin1(breaksName), true);
     if (file.isEmpty()) {
         std::fputs("cannot write the generated file\n", stderr);
         return 1;
@@ -197,6 +269,27 @@ int main(int argc, char *argv[])
         answersMet = answersMet && ms <= AnswerTargetMs;
         std::printf("  %-26s %8.3f ms\n", name, ms);
     }
+    std::printf("commands across the file, one run each:\n");
+    const struct
+    {
+        const char *name;
+        const char *label;
+        const char *unit;
+    } commands[] = {
+        { "refresh-last", "status bar, last line", "ms" },
+        { "next-of-type", "Next of type, ISA to end", "s" },
+        { "goto-last-st", "Go To Line, last ST", "s" },
+        { "find-at-end", "find, match at the end", "s" },
+        { "find-at-end-case", "  the same, match case", "s" },
+    };
+    bool commandsEnded = true;
+    for (const auto &c : commands) {
+        const double value = Value(load.output, c.name);
+        commandsEnded = commandsEnded && value >= 0;
+        std::printf("  %-26s %8.3f %s\n", c.label, value, c.unit);
+    }
+    if (!commandsEnded)
+        std::printf("a command did not end where it should (-1 above)\n");
     std::printf("target: open within %.1fx tr: %s (%.2fx)\n", OpenTargetRatio,
         ratio <= OpenTargetRatio ? "met" : "MISSED", ratio);
     std::printf("target: peak memory within the limit: %s\n",

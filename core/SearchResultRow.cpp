@@ -36,3 +36,14 @@ QString SearchResultRow::LastModifiedCell(const QDateTime &localTime)
         cell += u' ' + locale.toString(time, QLocale::LongFormat);
     return cell;
 }
+
+QString SearchResultRow::ListText(const QList<SearchResultRow> &rows)
+{
+    QString text;
+    for (const SearchResultRow &row : rows) {
+        if (row.Filename.isEmpty())
+            continue;
+        text += row.Path() + u'\t' + row.Size + u'\t' + row.LastModified + QLatin1String("\r\n");
+    }
+    return text;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 // One file found by Find in Files, as the four text cells of its result row.
@@ -23,4 +24,8 @@ struct SearchResultRow
     // The user's short date, then one space and the user's long time unless the time is
     // midnight exactly; empty for an invalid time (a file that has gone).
     static QString LastModifiedCell(const QDateTime &localTime);
+
+    // The result list as it is copied: for each row with a file name, in order, its path, a tab,
+    // its size, a tab, its last-modified text and CR LF. Empty when no row has a file name.
+    static QString ListText(const QList<SearchResultRow> &rows);
 };

@@ -43,6 +43,7 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
     CreateToolStrip();
     CreateClientArea();
     ConnectHandlers();
+    CreateCommands();
     // The designed client area is 418 x 204 below the menu bar.
     resize(418, 204 + menuBar()->sizeHint().height());
     // The Edit menu's rules run before any of its shortcuts is acted on.
@@ -67,8 +68,6 @@ void TForm1::FormCreate()
     else
         MessageBoxes::Guarded([&] { LoadFile(parameters_.first()); });
 }
-
-void TForm1::LoadElementNames() { }
 
 void TForm1::FormShow()
 {
@@ -259,32 +258,16 @@ void TForm1::Exit1Click()
     close();
 }
 
-void TForm1::Print1Click() { }
-
-void TForm1::Edit1Click() { }
-
-void TForm1::CopyToClipboardClick() { }
-
-void TForm1::Find1Click() { }
-
-void TForm1::FindNext1Click() { }
-
 void TForm1::FindinFiles1Click()
 {
     if (!Search)
         return;
+    // Brought to the front also from the minimized state.
+    Search->setWindowState(Search->windowState() & ~Qt::WindowMinimized);
     Search->show();
     Search->raise();
     Search->activateWindow();
 }
-
-void TForm1::GotoLine1Click() { }
-
-void TForm1::GotoPreviousSegmentofThisType1Click() { }
-
-void TForm1::GotoNextMatchingSegmentType1Click() { }
-
-void TForm1::SelectAll1Click() { }
 
 void TForm1::spOpenClick()
 {
@@ -296,13 +279,17 @@ void TForm1::spCloseClick()
     Close1->trigger();
 }
 
+// The Copy and Find buttons trigger their menu items, which act only while enabled; the Edit
+// menu's rules run first, so that an item does not refuse for a state that has since changed.
 void TForm1::spCopyClick()
 {
+    Edit1Click();
     CopyToClipboard->trigger();
 }
 
 void TForm1::spFindClick()
 {
+    Edit1Click();
     Find1->trigger();
 }
 
@@ -316,13 +303,9 @@ void TForm1::spPrintClick()
     Print1Click();
 }
 
-void TForm1::Memo1Click() { }
-
 void TForm1::Memo1KeyUp(int key, Qt::KeyboardModifiers modifiers)
 {
     Q_UNUSED(key);
     Q_UNUSED(modifiers);
     Memo1Click();
 }
-
-void TForm1::Memo1SelectionChange() { }

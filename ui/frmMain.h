@@ -1,21 +1,26 @@
 #pragma once
 
+#include "ElementDictionary.h"
 #include "SettingsList.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
+class FindDialog;
 class QAction;
 class QFileDialog;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QProgressBar;
 class QTabWidget;
 class QToolButton;
 class QWidget;
 class RawDataView;
+struct SegmentSearchResult;
 class TAbout;
 class TGFile;
 class TGoToForm;
@@ -129,6 +134,16 @@ public:
     // Texts of the two status bar panels (position, element name).
     void SetStatusText(int panel, const QString &text);
 
+    // The commands on the text shown: element names, find, go to, print.
+    // Element names for the status bar, from Elements.ini beside the executable.
+    ElementDictionary ElementNames;
+    // Modeless, kept for the window's lifetime: its text and options last the whole run.
+    FindDialog *FindDialog1 = nullptr;
+    void FindDialog1Find();
+    // The print dialog: shows it for printer and tells whether to print. Tests put a step of
+    // their own in its place, one that points the printer at a PDF file.
+    std::function<bool(QPrinter &printer)> ShowPrintDialog;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -156,6 +171,11 @@ private:
     void ScanWithProgress(TGFile &reader);
     void FetchWithProgress(TGFile &reader, qint64 count);
     void SetProgress(int position);
+
+    void CreateCommands();
+    void MoveToSegment(qint64 segment);
+    void StepToSameType(SegmentSearchResult (*search)(TGFile &reader, qint64 caretLine));
+    std::shared_ptr<QPrinter> printer_; // the printer chosen last, kept for the run
 
     QStringList parameters_;
 };

@@ -332,6 +332,16 @@ TEST(SearchResultRowTest, LastModifiedLeavesOutMidnight)
     EXPECT_EQ(SearchResultRow::LastModifiedCell(QDateTime()), QString());
 }
 
+TEST(SearchResultRowTest, ListTextIsOneCrLfLinePerNamedRow)
+{
+    const QList<SearchResultRow> rows = { { "a.x12", "/in/", "120", "3/9/24 1:45:30 PM" },
+        { "", "/in/", "", "" }, { "b c.edi", "/", "?", "" } };
+    EXPECT_EQ(SearchResultRow::ListText(rows),
+        QStringLiteral("/in/a.x12\t120\t3/9/24 1:45:30 PM\r\n/b c.edi\t?\t\r\n"));
+    EXPECT_EQ(SearchResultRow::ListText({ { "", "", "", "" } }), QString());
+    EXPECT_EQ(SearchResultRow::ListText({}), QString());
+}
+
 TEST_F(FolderSearchTest, RowCellsOfAFoundFile)
 {
     const QString path = Put("found.x12", X12("N1*ST*MARK"));

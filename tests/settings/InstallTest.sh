@@ -30,7 +30,7 @@ done
 
 manual="$programs/BrimletCEUsersManual.pdf"
 [ -s "$manual" ] && [ "$(head -c 4 "$manual")" = "%PDF" ] || fail "the manual is not beside the programs"
-grep -q "=" "$programs/Elements.ini" 2>/dev/null || fail "Elements.ini is not beside the programs"
+grep -q "^ISA00=" "$programs/Elements.ini" 2>/dev/null || fail "Elements.ini is not beside the programs"
 # bin/ holds the two links and nothing else: a program or data file there would not be found.
 [ "$(ls "$prefix/bin" | tr '\n' ' ')" = "brimlet brimlet-cli " ] || fail "bin/ holds $(ls "$prefix/bin")"
 

@@ -1,4 +1,5 @@
 #include "RawDataView.h"
+#include "WindowFont.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,9 @@ class RawDataViewTest : public testing::Test
 protected:
     RawDataViewTest()
     {
+        // The main window's font for the view, whatever font an earlier test gave the
+        // application: printing scales a point size, not a pixel size.
+        view_.setFont(RawDataFont());
         view_.resize(320, 200);
         view_.show();
     }

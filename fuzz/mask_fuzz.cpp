@@ -1,0 +1,136 @@
+// Fuzzes file-name masks: a model of the single-resume-point comparison written apart from the
+// program's, the any-name masks, agreement between the single mask and the mask list, and that
+// every match is also a match of a full wildcard comparison (the resume rule may miss matches,
+// never invent them).
+
+#include "FileMask.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// The comparison of two upper-cased texts, step by step as the rule is written.
+bool ModelMatch(const QString &name, const QString &mask)
+{
+    qsizetype p = 0, s = 0, rp = -1, rs = -1;
+    bool seek = false;
+    for (;;) {
+        if (!seek) {
+            if (p == mask.size()) {
+                if (s == name.size())
+                    return true;
+                if (rp < 0)
+                    return false;
+                s = rs;
+                p = rp;
+                seek = true;
+            } else if (mask[p] == u'*') {
+                ++p;
+                rp = p;
+                rs = s;
+                seek = true;
+            } else if (mask[p] == u'?') {
+                if (s == name.size())
+                    return false;
+                ++s;
+                ++p;
+            } else {
+                if (s == name.size())
+                    return false;
+                if (mask[p] == name[s]) {
+                    ++s;
+                    ++p;
+                } else if (rp < 0) {
+                    return false;
+                } else {
+                    s = rs;
+                    p = rp;
+                    seek = true;
+                }
+            }
+        } else {
+            if (p == mask.size())
+                return true;
+            if (mask[p] == u'*') {
+                ++p;
+                rp = p;
+            } else if (mask[p] == u'?') {
+                if (s == name.size())
+                    return false;
+                ++s;
+                ++p;
+            } else {
+                while (s < name.size() && name[s] != mask[p])
+                    ++s;
+                if (s == name.size())
+                    return false;
+                ++s;
+                rs = s;
+                ++p;
+                seek = false;
+            }
+        }
+    }
+}
+
+// Full wildcard comparison by dynamic programming.
+bool GlobMatch(const QString &name, const QString &mask)
+{
+    std::vector<char> row(size_t(name.size() + 1), 0), next(row.size());
+    row[0] = 1;
+    for (qsizetype p = 0; p < mask.size(); ++p) {
+        std::fill(next.begin(), next.end(), 0);
+        for (qsizetype s = 0; s <= name.size(); ++s) {
+            if (!row[size_t(s)])
+                continue;
+            if (mask[p] == u'*') {
+                for (qsizetype t = s; t <= name.size(); ++t)
+                    next[size_t(t)] = 1;
+            } else if (s < name.size() && (mask[p] == u'?' || mask[p] == name[s])) {
+                next[size_t(s + 1)] = 1;
+            }
+        }
+        row.swap(next);
+    }
+    return row[size_t(name.size())];
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString input = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const qsizetype cut = input.indexOf(u'\n');
+    const QString name = cut < 0 ? input : input.left(cut);
+    const QString mask = cut < 0 ? QString() : input.mid(cut + 1);
+
+    for (const char *any : { "", "*", "*.*" })
+        Check(FileMask::MaskMatches(name, QLatin1String(any)));
+
+    const bool matches = FileMask::MaskMatches(name, mask);
+    Check(FileMaskList({ mask }).Matches(name) == matches);
+
+    const QLocale locale = QLocale::system();
+    QString comparedName = name.contains(u'.') ? name : name + u'.';
+    comparedName = locale.toUpper(comparedName);
+    const QString comparedMask = locale.toUpper(mask);
+    if (mask.isEmpty() || mask == QLatin1String("*") || mask == QLatin1String("*.*"))
+        return 0;
+    Check(matches == ModelMatch(comparedName, comparedMask));
+    if (matches)
+        Check(GlobMatch(comparedName, comparedMask));
+    // A name holding a dot and no wildcard characters matches itself.
+    if (name.contains(u'.') && !name.contains(u'*') && !name.contains(u'?'))
+        Check(FileMask::MaskMatches(name, name));
+    return 0;
+}

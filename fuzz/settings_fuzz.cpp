@@ -1,0 +1,84 @@
+// Fuzzes the settings file: parsing arbitrary text, lookups and updates, the stored values read
+// back after being written (a round trip keeps every key it should), and now and then the file
+// itself written and read again.
+
+#include "SettingsList.h"
+#include "StoredSettings.h"
+
+#include "Exception.h"
+
+#include <QDir>
+
+#include <cstdlib>
+
+namespace {
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QStringList lines = TSettingsList::SplitLines(text);
+    for (const QString &line : lines)
+        Check(!line.contains(u'\r') && !line.contains(u'\n'));
+    TSettingsList list(lines);
+
+    // What the windows restore, written and read back, comes back the same, empty recent-file
+    // entries aside (they are not stored).
+    const StoredSettings::MainWindowSettings main = StoredSettings::ReadMainWindow(list);
+    const StoredSettings::SearchWindowSettings search = StoredSettings::ReadSearchWindow(list);
+    Check(main.MRUList.size() <= StoredSettings::RecentFileCount);
+    Check(search.FolderHistory.size() <= StoredSettings::HistoryCount);
+    TSettingsList written;
+    StoredSettings::Write(written, main, search);
+    const auto mainAgain = StoredSettings::ReadMainWindow(written);
+    const auto searchAgain = StoredSettings::ReadSearchWindow(written);
+    QStringList recent = main.MRUList;
+    recent.removeAll(QString());
+    Check(mainAgain.MRUList == recent);
+    Check(mainAgain.Geometry == main.Geometry);
+    Check(searchAgain.Geometry == search.Geometry);
+    Check(searchAgain.ColumnWidths == search.ColumnWidths);
+    Check(searchAgain.FolderHistory == search.FolderHistory);
+    Check(searchAgain.SearchTextHistory == search.SearchTextHistory);
+    for (const QString &line : written.Lines())
+        Check(line.indexOf(u'=') > 0 && line.indexOf(u'=') < line.size() - 1);
+
+    // Updates: a value set is the value found, an empty one removes the first such line.
+    if (!lines.isEmpty()) {
+        const QString &first = lines.front();
+        const QString name = first.left(first.indexOf(u'='));
+        if (!name.contains(u'=') && first.contains(u'=')) {
+            Check(list.Contains(name));
+            list.SetValue(name, QStringLiteral("x=1"));
+            Check(list.Value(name) == QLatin1String("x=1"));
+            const qsizetype count = list.Lines().size();
+            list.SetValue(name, QString());
+            Check(list.Lines().size() == count - 1);
+        }
+    }
+
+    // Now and then, the file itself: what is saved is what is loaded.
+    if (size > 0 && data[0] % 64 == 0) {
+        const QString path = QDir::tempPath() + QStringLiteral("/fuzz-settings.ini");
+        try {
+            TSettingsList saved(lines);
+            saved.SaveToFile(path);
+            TSettingsList loaded;
+            Check(loaded.LoadFromFile(path));
+            QStringList expected = lines;
+            if (!expected.isEmpty() && expected.front().startsWith(QChar(0xFEFF)))
+                expected.front().remove(0, 1);
+            Check(loaded.Lines() == expected);
+        } catch (const Exception &) {
+            Check(false);
+        }
+    }
+    return 0;
+}

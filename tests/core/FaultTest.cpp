@@ -1,0 +1,193 @@
+// Files that change under a reader, odd delimiters, huge segments and huge folders: the reader
+// and the folder search keep going, keep their results sound and leave nothing behind.
+
+#include "FolderSearch.h"
+#include "GFileIO.h"
+
+#include "Exception.h"
+#include "TestEnvironment.h"
+#include "X12Builder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cerrno>
+
+namespace {
+
+class FaultTest : public testing::Test
+{
+protected:
+    QString Put(const QString &relative, const QByteArray &bytes)
+    {
+        const QString path = dir_.filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    // The rows of a search of the whole folder; onStatus runs on every status text.
+    QStringList Search(const QString &text, std::function<void(const QString &)> onStatus = {})
+    {
+        QStringList found;
+        FolderSearch::Callbacks callbacks;
+        callbacks.Status = [&](const QString &status) {
+            if (onStatus)
+                onStatus(status);
+        };
+        callbacks.AppendRow = [&](const SearchResultRow &row) { found.append(row.Path()); };
+        FolderSearchInputs inputs;
+        inputs.Folder = dir_.path();
+        inputs.SearchText = text;
+        inputs.SearchSubdirectories = true;
+        EXPECT_EQ(FolderSearch(inputs, callbacks).Run(), FolderSearch::Outcome::Completed);
+        found.sort();
+        return found;
+    }
+
+    QTemporaryDir dir_;
+};
+
+QByteArray Interchange(const QByteArray &body)
+{
+    return X12Builder::Isa() + "\r\n" + body + "~\r\nIEA*1*000000007~\r\n";
+}
+
+// Any byte may be a file's element separator, component separator and terminator at once.
+TEST_F(FaultTest, EveryByteValueCanBeTheDelimiters)
+{
+    for (int value = 0; value < 256; ++value) {
+        const char b = char(value);
+        // Segment bytes that are never the delimiter.
+        const char filler = value == 'A' ? 'B' : 'A';
+        QByteArray file = X12Builder::Isa(b, b, b);
+        QList<QByteArray> segments;
+        for (int i = 1; i <= 40; ++i) {
+            QByteArray segment(i, filler);
+            segments.append(segment);
+            file += segment + b;
+        }
+        TGFile reader(Put(QStringLiteral("delimiters.edi"), file));
+        ASSERT_EQ(reader.LineBreakLength(), 0) << value;
+        ASSERT_EQ(reader.SegmentCount(), 41) << value;
+        for (int i = 0; i < segments.size(); ++i) {
+            reader.GotoSegment(i + 2);
+            ASSERT_EQ(reader.SegmentText(), segments[i]) << value;
+        }
+        EXPECT_EQ(reader.ElementSeparator(), b);
+        EXPECT_EQ(reader.SegmentTerminator(), b);
+    }
+}
+
+TEST_F(FaultTest, OneHundredMegabyteSegmentIsReadWhole)
+{
+    const qsizetype length = 100 * 1024 * 1024;
+    QByteArray huge(length, 'X');
+    huge.replace(0, 3, "GS*");
+    TGFile reader(Put(QStringLiteral("huge.x12"), Interchange(huge)));
+    EXPECT_EQ(reader.SegmentCount(), 3);
+    reader.GotoSegment(2);
+    EXPECT_EQ(reader.SegmentText().size(), length);
+    EXPECT_TRUE(reader.SegmentText() == huge);
+    reader.GotoSegment(3);
+    EXPECT_EQ(reader.SegmentText(), "IEA*1*000000007");
+}
+
+TEST_F(FaultTest, TemporaryFolderThatIsAFileGivesAnInOutErrorAndLeavesNothing)
+{
+    const QString x12 = Put(QStringLiteral("a.x12"), Interchange("GS*IN"));
+    const QString notAFolder = Put(QStringLiteral("not-a-folder"), "x");
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(notAFolder));
+    try {
+        TGFile reader(x12);
+        ADD_FAILURE() << "accepted";
+    } catch (const EInOutError &e) {
+        EXPECT_EQ(e.ErrorCode(), ENOTDIR);
+    }
+    qputenv("TMPDIR", saved);
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 2);
+}
+
+// Navigation after the file was grown, truncated and deleted by another program.
+TEST_F(FaultTest, NavigationGoesOnWhileTheFileChanges)
+{
+    QByteArray body = "GS*IN";
+    for (int i = 0; i < 50000; ++i)
+        body += "~\r\nLX*" + QByteArray::number(i);
+    const QString path = Put(QStringLiteral("changing.x12"), Interchange(body));
+    TGFile reader(path);
+    const qint64 count = reader.SegmentCount();
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray(4 << 20, 'Z'));
+    file.close();
+    reader.GotoSegment(count / 2);
+    EXPECT_EQ(reader.SegmentText(), QByteArray("LX*" + QByteArray::number(count / 2 - 3)));
+    EXPECT_EQ(reader.SegmentCount(), count);
+
+    ASSERT_TRUE(QFile::resize(path, 1000));
+    for (qint64 i : { count, qint64(2), count - 1, qint64(1) }) {
+        reader.GotoSegment(i);
+        EXPECT_EQ(reader.CurrentSegment(), i);
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    reader.GotoSegment(count / 3);
+    EXPECT_EQ(reader.CurrentSegment(), count / 3);
+    EXPECT_GE(reader.ScanPercent(), 0);
+}
+
+// Each candidate is changed by another program right after its reader opened it.
+TEST_F(FaultTest, FolderSearchGoesOnWhenFilesChangeWhileRead)
+{
+    QByteArray big = "GS*IN";
+    for (int i = 0; i < 100000; ++i)
+        big += "~\r\nLX*" + QByteArray::number(i);
+    const QString truncated = Put(QStringLiteral("a/truncated.x12"), Interchange(big + "~N1*MARK"));
+    const QString deleted = Put(QStringLiteral("b/deleted.x12"), Interchange(big + "~N1*MARK"));
+    const QString grown = Put(QStringLiteral("c/grown.x12"), Interchange("GS*IN"));
+    const QString steady = Put(QStringLiteral("d/steady.x12"), Interchange("N1*MARK"));
+
+    const QStringList found = Search(QStringLiteral("MARK"), [&](const QString &status) {
+        if (status == truncated)
+            QFile::resize(truncated, 5000);
+        else if (status == deleted)
+            QFile::remove(deleted);
+        else if (status == grown) {
+            QFile file(grown);
+            if (file.open(QIODevice::Append))
+                file.write("N1*MARK~\r\n");
+        }
+    });
+    // The deleted file is still read through its open handle; the truncation hides the marker;
+    // bytes appended after the opening are not seen.
+    EXPECT_EQ(found, QStringList({ deleted, steady }));
+    EXPECT_TRUE(IndexFilesLeft().isEmpty());
+}
+
+TEST_F(FaultTest, FolderOfAHundredThousandFilesWithALinkCycle)
+{
+    const int count = 100000;
+    QStringList expected;
+    for (int i = 0; i < count; ++i) {
+        const bool marked = i % 997 == 0;
+        const QString path = Put(
+            QStringLiteral("many/f%1.x12").arg(i), Interchange(marked ? "N1*MARK" : "N1*NONE"));
+        if (marked)
+            expected.append(path);
+    }
+    QDir(dir_.path()).mkpath(QStringLiteral("loop"));
+    ASSERT_TRUE(QFile::link(dir_.path(), dir_.filePath(QStringLiteral("loop/back"))));
+    expected.sort();
+
+    int statuses = 0;
+    EXPECT_EQ(Search(QStringLiteral("MARK"), [&](const QString &) { ++statuses; }), expected);
+    EXPECT_EQ(statuses, count + 2); // building, one per file, complete
+    EXPECT_TRUE(IndexFilesLeft().isEmpty());
+}
+
+} // namespace

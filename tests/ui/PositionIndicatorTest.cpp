@@ -1,0 +1,116 @@
+#include "ViewerFixture.h"
+
+#include "RawDataView.h"
+#include "TestEnvironment.h"
+
+#include <QAction>
+#include <QToolButton>
+
+namespace {
+
+using PositionIndicatorTest = ViewerFixture;
+
+// The Elements.ini shipped beside the executable is read when the window is created.
+TEST_F(PositionIndicatorTest, ShowsTheStartRightAfterLoading)
+{
+    EXPECT_EQ(Position(), QStringLiteral("Line: 1 Col: 1 ISA00"));
+    EXPECT_EQ(ElementName(), QStringLiteral("Interchange Control Header"));
+}
+
+TEST_F(PositionIndicatorTest, ClicksAndKeysRefreshBothPanels)
+{
+    const RawDataView &view = *window_.Memo1;
+    const struct
+    {
+        const char *name;
+        std::function<void()> act;
+        const char *position;
+        const char *element;
+    } steps[] = {
+        { "click on N1*ST*ACME after N1*ST*", [&] { ClickAt(view.LineIndex(4) + 6); },
+            "Line: 5 Col: 7 N102", "Name" },
+        { "Down", [&] { Press(Qt::Key_Down); }, "Line: 6 Col: 7 SE02",
+            "Transaction Set Control Number" },
+        { "Home", [&] { Press(Qt::Key_Home); }, "Line: 6 Col: 1 SE00", "Transaction Set Trailer" },
+        { "End of ST*850*0002",
+            [&] {
+                Press(Qt::Key_Down);
+                Press(Qt::Key_End);
+            },
+            "Line: 7 Col: 12 ST02", "Transaction Set Control Number" },
+        // A selection made backwards is described by its start.
+        { "Shift+Left five times",
+            [&] {
+                for (int i = 0; i < 5; ++i)
+                    Press(Qt::Key_Left, Qt::ShiftModifier);
+            },
+            "Line: 7 Col: 7 ST01", "Transaction Set Identifier Code" },
+        { "Ctrl+End: the empty line after the last segment",
+            [&] { Press(Qt::Key_End, Qt::ControlModifier); }, "Line: 12 Col: 1 00", "" },
+        { "Ctrl+A in the view selects all and refreshes to the start",
+            [&] { Press(Qt::Key_A, Qt::ControlModifier); }, "Line: 1 Col: 1 ISA00",
+            "Interchange Control Header" },
+    };
+    for (const auto &step : steps) {
+        step.act();
+        EXPECT_EQ(Position(), QLatin1String(step.position)) << step.name;
+        EXPECT_EQ(ElementName(), QString::fromUtf8(step.element)) << step.name;
+    }
+    EXPECT_EQ(view.SelLength(), view.TextLength()) << "Ctrl+A selected everything";
+}
+
+TEST_F(PositionIndicatorTest, NamesComeFromTheWindowsDictionary)
+{
+    window_.ElementNames.SetLines({ "n104 =not this", "n104=First", "N104=Second", "ST01=" });
+    Load({ "N1*ST*ACME*92*1234", "ST*850*1" });
+    ClickAt(window_.Memo1->LineIndex(1) + 14);
+    EXPECT_EQ(Position(), QStringLiteral("Line: 2 Col: 15 N104"));
+    EXPECT_EQ(ElementName(), QStringLiteral("First"));
+    ClickAt(window_.Memo1->LineIndex(2) + 4);
+    EXPECT_EQ(ElementName(), QString()) << "an empty value reads as no name";
+}
+
+// Select All from the menu refreshes nothing; the Copy button follows the selection.
+TEST_F(PositionIndicatorTest, SelectionChangesEnableCopyWithoutARefresh)
+{
+    ClickAt(window_.Memo1->LineIndex(2) + 3);
+    const QString before = Position();
+    EXPECT_FALSE(window_.spCopy->isEnabled());
+
+    window_.SelectAll1->trigger();
+    EXPECT_EQ(window_.Memo1->SelLength(), window_.Memo1->TextLength());
+    EXPECT_TRUE(window_.spCopy->isEnabled());
+    EXPECT_EQ(Position(), before);
+
+    ClickAt(window_.Memo1->LineIndex(3));
+    EXPECT_FALSE(window_.spCopy->isEnabled());
+    EXPECT_EQ(Position(), QStringLiteral("Line: 4 Col: 1 BEG00"));
+}
+
+// A refused file leaves the previous text in the view but no reader behind it: the panels
+// keep what they showed and the commands that need the reader do nothing, quietly.
+TEST_F(PositionIndicatorTest, WithoutAReaderThePanelsStay)
+{
+    ClickAt(window_.Memo1->LineIndex(6));
+    const QString position = Position();
+    const QString bad = dir_.filePath(QStringLiteral("bad.x12"));
+    WriteBytes(bad, QByteArray(300, 'x'));
+    MessageBoxes::Guarded([&] { window_.LoadFile(bad); });
+    ASSERT_EQ(window_.Reader, nullptr);
+    ASSERT_EQ(messages_.Texts(), QStringList(QStringLiteral("Not a valid X12 file.")));
+
+    ClickAt(window_.Memo1->LineIndex(2));
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Position(), position);
+    window_.GotoNextMatchingSegmentType1->trigger();
+    window_.GotoPreviousSegmentofThisType1->trigger();
+    GoTo(QStringLiteral("2"), QStringLiteral("ST"));
+    EXPECT_EQ(CaretLine(), 3);
+    EXPECT_EQ(messages_.Texts().size(), 1);
+
+    GoTo(QStringLiteral("9"), QString()); // the line search needs the view only
+    EXPECT_EQ(CaretLine(), 8);
+    EXPECT_EQ(Position(), position);
+}
+
+} // namespace

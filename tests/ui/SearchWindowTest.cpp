@@ -1,0 +1,551 @@
+#include "frmSearch.h"
+
+#include "StartUp.h"
+#include "TestEnvironment.h"
+#include "UiTestSupport.h"
+#include "frmMain.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+QByteArray X12(const QByteArray &segment)
+{
+    return Interchange(
+        { "GS*PO*SENDER*RECEIVER*20240102*0930*7*X*004010", segment, "GE*1*7", "IEA*1*000000007" });
+}
+
+class SearchWindowTest : public testing::Test
+{
+protected:
+    QString Put(const QString &relative, const QByteArray &bytes)
+    {
+        const QString path = dir_.path() + u'/' + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    // As FormCreate restores them: the history and the box's items in step.
+    static void SetHistory(QComboBox *box, QStringList &history, const QStringList &entries)
+    {
+        history = entries;
+        box->clear();
+        box->addItems(entries);
+        box->setEditText(QString());
+    }
+
+    // Typing as the user does, replacing the box's text.
+    static void Type(QComboBox *box, const QString &text)
+    {
+        box->lineEdit()->selectAll();
+        QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
+        QTest::keyClicks(box->lineEdit(), text);
+    }
+
+    // Sets the inputs the way the program does, then clicks Find.
+    void Search(const QString &folder, const QString &text, bool subfolders = true,
+        const QString &filespec = QStringLiteral("*"))
+    {
+        window_.Folder->setEditText(folder);
+        window_.FindText->setEditText(text);
+        window_.Filespec->setText(filespec);
+        window_.SearchSubdirectories->setChecked(subfolders);
+        window_.Find->setEnabled(true);
+        window_.Find->click();
+    }
+
+    // Runs body once, from the first event the running search handles.
+    static void DuringSearch(std::function<void()> body) { QTimer::singleShot(0, std::move(body)); }
+
+    QStringList Column(int column) const
+    {
+        QStringList cells;
+        for (int row = 0; row < window_.StringGrid1->rowCount(); ++row) {
+            const QTableWidgetItem *item = window_.StringGrid1->item(row, column);
+            cells.append(item ? item->text() : QStringLiteral("<none>"));
+        }
+        return cells;
+    }
+
+    QStringList Paths() const
+    {
+        QStringList paths;
+        const QStringList names = Column(0);
+        const QStringList directories = Column(1);
+        for (int i = 0; i < names.size(); ++i)
+            paths.append(directories[i] + names[i]);
+        return paths;
+    }
+
+    QTemporaryDir dir_;
+    MessageRecorder messages_;
+    TForm1 main_ { QStringList() };
+    TSearch window_ { &main_ };
+};
+
+TEST_F(SearchWindowTest, DesignedLayoutCaptionsAndAnchors)
+{
+    window_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Find in Files"));
+    EXPECT_EQ(window_.centralWidget()->size(), QSize(494, 316));
+    EXPECT_EQ(window_.StatusBar1->height(), 19);
+
+    const struct
+    {
+        QWidget *control;
+        QString caption;
+        QRect designed;
+        QRect grown; // the window 100 pixels wider and 60 higher
+    } cases[] = {
+        { window_.Label4, "Folder", { 33, 16, 30, 13 }, { 33, 16, 30, 13 } },
+        { window_.Folder, "", { 103, 15, 318, 21 }, { 103, 15, 418, 21 } },
+        { window_.Button1, "...", { 419, 14, 20, 20 }, { 519, 14, 20, 20 } },
+        { window_.Label2, "Seach For", { 33, 53, 48, 13 }, { 33, 53, 48, 13 } },
+        { window_.FindText, "", { 103, 53, 338, 21 }, { 103, 53, 438, 21 } },
+        { window_.MatchCase, "Match Case", { 182, 79, 82, 17 }, { 282, 79, 82, 17 } },
+        { window_.SearchSubdirectories, "Search Subdirectories", { 304, 80, 137, 17 },
+            { 404, 80, 137, 17 } },
+        { window_.Label1, "Filespec:", { 33, 105, 42, 13 }, { 33, 105, 42, 13 } },
+        { window_.Filespec, "*", { 103, 102, 338, 21 }, { 103, 102, 438, 21 } },
+        { window_.Label3, "Results:", { 33, 144, 39, 13 }, { 33, 144, 39, 13 } },
+        { window_.StringGrid1, "", { 103, 144, 337, 104 }, { 103, 144, 437, 164 } },
+        { window_.Open, "Open", { 103, 271, 75, 25 }, { 103, 331, 75, 25 } },
+        { window_.Find, "Find", { 270, 271, 75, 25 }, { 370, 331, 75, 25 } },
+        { window_.Cancel, "Cancel", { 366, 271, 75, 25 }, { 466, 331, 75, 25 } },
+    };
+    // A caption designed for Tahoma keeps its anchored edge and widens when the font that
+    // stands in for Tahoma needs more room.
+    const auto expectAt = [](const QWidget *control, const QRect &rect) {
+        const QRect at = control->geometry();
+        const bool fitsText
+            = qobject_cast<const QLabel *>(control) || qobject_cast<const QCheckBox *>(control);
+        if (!fitsText || control->sizeHint().width() <= rect.width()) {
+            EXPECT_EQ(at, rect) << qPrintable(control->objectName());
+            return;
+        }
+        EXPECT_EQ(at.width(), control->sizeHint().width()) << qPrintable(control->objectName());
+        const bool rightAnchored = qobject_cast<const QCheckBox *>(control);
+        EXPECT_EQ(
+            rightAnchored ? at.right() : at.left(), rightAnchored ? rect.right() : rect.left())
+            << qPrintable(control->objectName());
+        EXPECT_EQ(at.top(), rect.top());
+        EXPECT_EQ(at.height(), rect.height());
+    };
+    for (const auto &c : cases) {
+        expectAt(c.control, c.designed);
+        QString caption;
+        if (const auto *label = qobject_cast<QLabel *>(c.control))
+            caption = label->text();
+        else if (const auto *button = qobject_cast<QAbstractButton *>(c.control))
+            caption = button->text();
+        else if (const auto *edit = qobject_cast<QLineEdit *>(c.control))
+            caption = edit->text();
+        EXPECT_EQ(caption, c.caption) << qPrintable(c.control->objectName());
+    }
+    window_.resize(window_.size() + QSize(100, 60));
+    QCoreApplication::processEvents();
+    for (const auto &c : cases)
+        expectAt(c.control, c.grown);
+
+    EXPECT_FALSE(window_.MatchCase->isChecked());
+    EXPECT_FALSE(window_.SearchSubdirectories->isChecked());
+    EXPECT_TRUE(window_.Find->isDefault());
+    const QTableWidget *grid = window_.StringGrid1;
+    ASSERT_EQ(grid->columnCount(), 4);
+    QStringList headers;
+    for (int column = 0; column < 4; ++column) {
+        headers.append(grid->horizontalHeaderItem(column)->text());
+        EXPECT_EQ(grid->columnWidth(column), 64);
+    }
+    EXPECT_EQ(headers, QStringList({ "Filename", "Directory", "Size", "Last Modified" }));
+    EXPECT_EQ(grid->rowCount(), 1);
+    EXPECT_EQ(grid->rowHeight(0), 17);
+    EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
+    EXPECT_FALSE(grid->verticalHeader()->isVisible());
+
+    const QList<QAction *> menus = window_.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 1);
+    EXPECT_EQ(menus[0]->text(), QStringLiteral("&Edit"));
+    ASSERT_EQ(window_.Edit1->actions(), QList<QAction *> { window_.CopyFileListtoClipboard1 });
+    EXPECT_EQ(
+        window_.CopyFileListtoClipboard1->text(), QStringLiteral("&Copy File List to Clipboard"));
+    EXPECT_EQ(window_.CopyFileListtoClipboard1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+}
+
+TEST_F(SearchWindowTest, TabOrderFollowsTheDesign)
+{
+    window_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
+    window_.Find->setEnabled(true);
+    window_.Open->setEnabled(true);
+    const QList<QWidget *> order = { window_.Folder, window_.FindText, window_.MatchCase,
+        window_.SearchSubdirectories, window_.Filespec, window_.Find, window_.Cancel, window_.Open,
+        window_.StringGrid1, window_.Button1, window_.Folder };
+    window_.Folder->setFocus();
+    QList<QWidget *> visited;
+    for (int i = 0; i < order.size(); ++i) {
+        // The control that holds the focus, or holds the inner widget that does.
+        QWidget *focused = QApplication::focusWidget();
+        while (focused && !order.contains(focused))
+            focused = focused->parentWidget();
+        visited.append(focused);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, order);
+}
+
+struct ShowCase
+{
+    const char *name;
+    const char *folder; // the boxes' texts before the showing
+    const char *text;
+    QStringList folderHistory;
+    QStringList textHistory;
+    const char *shownFolder; // and after it
+    const char *shownText;
+    bool findEnabled;
+};
+
+void PrintTo(const ShowCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SearchWindowShowTest : public SearchWindowTest, public testing::WithParamInterface<ShowCase>
+{
+};
+
+TEST_P(SearchWindowShowTest, FillsBlankBoxesFromTheHistories)
+{
+    const ShowCase &c = GetParam();
+    SetHistory(window_.Folder, window_.FolderHistory, c.folderHistory);
+    SetHistory(window_.FindText, window_.SearchTextHistory, c.textHistory);
+    window_.Folder->setEditText(QString::fromUtf8(c.folder));
+    window_.FindText->setEditText(QString::fromUtf8(c.text));
+    window_.Find->setEnabled(!c.findEnabled);
+    window_.show();
+    EXPECT_EQ(window_.Folder->currentText(), QString::fromUtf8(c.shownFolder));
+    EXPECT_EQ(window_.FindText->currentText(), QString::fromUtf8(c.shownText));
+    EXPECT_EQ(window_.Find->isEnabled(), c.findEnabled);
+    EXPECT_FALSE(window_.Open->isEnabled()) << "no results yet";
+    EXPECT_EQ(window_.FolderHistory, c.folderHistory) << "showing changes no history";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SearchWindowShowTest,
+    testing::Values(ShowCase { "FirstRun", "", "", {}, {}, "", "", false },
+        ShowCase { "BothFromHistory", "", "", { "/in", "/out" }, { "N1*ST", "REF" }, "/in", "N1*ST",
+            true },
+        ShowCase { "BlanksCountAsEmpty", " \t", "\x01 ", { "/in" }, { "REF" }, "/in", "REF", true },
+        ShowCase {
+            "TypedTextsStay", "/typed", "typed", { "/in" }, { "REF" }, "/typed", "typed", true },
+        ShowCase { "NoFolderNoFind", "", "REF", {}, {}, "", "REF", false },
+        ShowCase { "NoTextNoFind", "/typed", "", {}, {}, "/typed", "", false }),
+    [](const testing::TestParamInfo<ShowCase> &info) { return info.param.name; });
+
+TEST_F(SearchWindowTest, FindFollowsUserEditsOnly)
+{
+    window_.show();
+    EXPECT_FALSE(window_.Find->isEnabled());
+
+    // The search text alone decides after an edit: Find with an empty folder searches "/".
+    Type(window_.FindText, QStringLiteral("REF"));
+    EXPECT_TRUE(window_.Find->isEnabled());
+    Type(window_.FindText, QStringLiteral("  "));
+    EXPECT_FALSE(window_.Find->isEnabled());
+
+    // Text the program puts in runs no rule.
+    window_.FindText->setEditText(QStringLiteral("REF"));
+    QString offered = QStringLiteral("/chosen/folder");
+    window_.SelectFolder = [&](QWidget *owner) {
+        EXPECT_EQ(owner, &window_);
+        return offered;
+    };
+    window_.Button1->click();
+    EXPECT_EQ(window_.Folder->currentText(), QStringLiteral("/chosen/folder"));
+    EXPECT_FALSE(window_.Find->isEnabled());
+    offered.clear(); // the dialog cancelled
+    window_.Button1->click();
+    EXPECT_EQ(window_.Folder->currentText(), QStringLiteral("/chosen/folder"));
+
+    // An edit of the folder box runs the rule too.
+    QTest::keyClick(window_.Folder->lineEdit(), Qt::Key_Backspace);
+    EXPECT_TRUE(window_.Find->isEnabled());
+
+    // Picking an item of the drop-down list is an edit.
+    SetHistory(window_.FindText, window_.SearchTextHistory, { "N1*ST" });
+    window_.Find->setEnabled(false);
+    window_.FindText->setCurrentIndex(-1);
+    QTest::keyClick(window_.FindText, Qt::Key_Down);
+    EXPECT_EQ(window_.FindText->currentText(), QStringLiteral("N1*ST"));
+    EXPECT_TRUE(window_.Find->isEnabled());
+
+    // Showing again applies both boxes.
+    window_.hide();
+    window_.Folder->setEditText(QString());
+    window_.show();
+    EXPECT_FALSE(window_.Find->isEnabled());
+}
+
+TEST_F(SearchWindowTest, SearchListsTheX12FilesHoldingTheText)
+{
+    const QString top = Put("top.x12", X12("REF*IA*MARK"));
+    const QString below = Put("sub/below.edi", X12("N1*ST*mark"));
+    Put("sub/notes.txt", "REF*IA*MARK is not an interchange");
+    Put("sub/other.x12", X12("N1*ST*NONE"));
+    window_.show();
+    window_.Folder->setEditText(dir_.path());
+    Type(window_.FindText, QStringLiteral("mark"));
+    window_.SearchSubdirectories->setChecked(true);
+
+    // Enter in a box clicks Find, the window's default button.
+    QTest::keyClick(window_.FindText->lineEdit(), Qt::Key_Return);
+
+    EXPECT_EQ(window_.StatusText(), QStringLiteral("Complete."));
+    QStatusTipEvent menuHovered { QString() };
+    QCoreApplication::sendEvent(window_.menuBar(), &menuHovered);
+    EXPECT_EQ(window_.StatusText(), QStringLiteral("Complete.")) << "the menu leaves it";
+    EXPECT_EQ(Paths(), QStringList({ top, below }));
+    EXPECT_EQ(Column(1), QStringList({ dir_.path() + "/", dir_.path() + "/sub/" }));
+    EXPECT_EQ(Column(2),
+        QStringList(
+            { QString::number(QFileInfo(top).size()), QString::number(QFileInfo(below).size()) }));
+    EXPECT_EQ(window_.StringGrid1->currentRow(), 0) << "Open takes the first result unclicked";
+    EXPECT_TRUE(window_.Open->isEnabled());
+    EXPECT_TRUE(window_.Find->isEnabled());
+    EXPECT_FALSE(window_.Searching);
+    EXPECT_EQ(window_.FolderHistory, QStringList { dir_.path() });
+    EXPECT_EQ(window_.SearchTextHistory, QStringList { "mark" });
+
+    // Shown again, the results stay and Open is enabled.
+    window_.hide();
+    window_.show();
+    EXPECT_EQ(Paths(), QStringList({ top, below }));
+    EXPECT_TRUE(window_.Open->isEnabled());
+
+    // Nothing found: one empty row, Open disabled and refusing the empty row. Find, disabled
+    // meanwhile, gets back the focus it had, so that Enter does not click another button.
+    window_.Find->setFocus();
+    Search(dir_.path() + "/missing", QStringLiteral("MARK"));
+    EXPECT_EQ(window_.focusWidget(), window_.Find);
+    EXPECT_EQ(window_.StatusText(), QStringLiteral("Complete."));
+    EXPECT_EQ(Column(0), QStringList { "" });
+    EXPECT_FALSE(window_.Open->isEnabled());
+    window_.OpenClick();
+    EXPECT_TRUE(window_.isVisible());
+    EXPECT_TRUE(messages_.Texts().isEmpty());
+    window_.hide();
+    window_.show();
+    EXPECT_FALSE(window_.Open->isEnabled());
+}
+
+TEST_F(SearchWindowTest, HistoriesAndTheirItemsMoveTogether)
+{
+    const auto expectInStep = [&](const QString &shownText) {
+        QStringList items;
+        for (int i = 0; i < window_.FindText->count(); ++i)
+            items.append(window_.FindText->itemText(i));
+        EXPECT_EQ(items, window_.SearchTextHistory);
+        EXPECT_EQ(window_.FindText->currentText(), shownText) << "the box keeps its text";
+    };
+    SetHistory(window_.FindText, window_.SearchTextHistory, { "REF", "N1*ST", "BIG" });
+    SetHistory(window_.Folder, window_.FolderHistory, { dir_.path() });
+
+    Search(dir_.path(), QStringLiteral("ref")); // first, in another letter case: no change
+    EXPECT_EQ(window_.SearchTextHistory, QStringList({ "REF", "N1*ST", "BIG" }));
+    expectInStep(QStringLiteral("ref"));
+
+    window_.FindText->setCurrentIndex(2); // "BIG", selected from the list and edited
+    window_.FindText->setEditText(QStringLiteral("big"));
+    window_.Find->click();
+    EXPECT_EQ(window_.SearchTextHistory, QStringList({ "big", "REF", "N1*ST" }));
+    expectInStep(QStringLiteral("big"));
+
+    Search(dir_.path(), QStringLiteral("PER"));
+    EXPECT_EQ(window_.SearchTextHistory, QStringList({ "PER", "big", "REF", "N1*ST" }));
+    expectInStep(QStringLiteral("PER"));
+
+    // Folders compare as the file system does: another letter case is another folder.
+    Search(dir_.path().toUpper(), QStringLiteral("PER"));
+    EXPECT_EQ(window_.FolderHistory, QStringList({ dir_.path().toUpper(), dir_.path() }));
+    EXPECT_EQ(window_.Folder->itemText(1), dir_.path());
+}
+
+TEST_F(SearchWindowTest, CancelStopsAfterTheFileBeingRead)
+{
+    for (const char *name : { "a.x12", "b.x12", "c.x12" })
+        Put(QLatin1String(name), X12("REF*IA*MARK"));
+    window_.show();
+    bool checked = false;
+    DuringSearch([&] {
+        // Nothing starts a second search or a load while this one runs.
+        EXPECT_TRUE(window_.Searching);
+        EXPECT_FALSE(window_.Find->isEnabled());
+        EXPECT_FALSE(window_.Open->isEnabled());
+        Type(window_.FindText, QStringLiteral("other"));
+        EXPECT_FALSE(window_.Find->isEnabled());
+        window_.Cancel->click();
+        EXPECT_TRUE(window_.isVisible()) << "Cancel during a search does not close";
+        checked = true;
+    });
+    Search(dir_.path(), QStringLiteral("MARK"));
+    ASSERT_TRUE(checked);
+
+    EXPECT_EQ(window_.StatusText(), QStringLiteral("Cancelled."));
+    EXPECT_EQ(Column(0).size(), 1) << "the rows found so far stay";
+    EXPECT_FALSE(Column(0).first().isEmpty());
+    EXPECT_TRUE(window_.Open->isEnabled());
+    EXPECT_TRUE(window_.Find->isEnabled());
+    EXPECT_FALSE(window_.Searching);
+
+    window_.Cancel->click();
+    EXPECT_FALSE(window_.isVisible()) << "Cancel outside a search closes";
+}
+
+TEST_F(SearchWindowTest, ClosedAndShownAgainTheSearchGoesOn)
+{
+    for (const char *name : { "a.x12", "b.x12", "c.x12" })
+        Put(QLatin1String(name), X12("REF*IA*MARK"));
+    window_.show();
+    DuringSearch([&] {
+        window_.close();
+        EXPECT_FALSE(window_.isVisible());
+        window_.show();
+        EXPECT_TRUE(window_.Searching);
+        EXPECT_FALSE(window_.Find->isEnabled());
+        EXPECT_FALSE(window_.Open->isEnabled());
+    });
+    Search(dir_.path(), QStringLiteral("MARK"));
+    EXPECT_EQ(window_.StatusText(), QStringLiteral("Complete."));
+    EXPECT_EQ(Column(0).size(), 3);
+    EXPECT_FALSE(Column(0).contains(QString())) << "no empty row among the results";
+}
+
+TEST_F(SearchWindowTest, MainWindowClosingStopsTheSearch)
+{
+    for (const char *name : { "a.x12", "b.x12", "c.x12" })
+        Put(QLatin1String(name), X12("REF*IA*MARK"));
+    main_.show();
+    window_.show();
+    DuringSearch([&] { main_.close(); });
+    Search(dir_.path(), QStringLiteral("MARK"));
+    EXPECT_EQ(window_.StatusText(), QStringLiteral("Cancelled."));
+    EXPECT_EQ(Column(0).size(), 1);
+    EXPECT_FALSE(window_.isVisible());
+}
+
+TEST_F(SearchWindowTest, OpenLoadsTheResultAndHidesOnlyOnSuccess)
+{
+    const QString gone = Put("gone.x12", X12("REF*IA*MARK"));
+    const QString kept = Put("kept.x12", X12("REF*IA*MARK"));
+    window_.show();
+    Search(dir_.path(), QStringLiteral("MARK"), false);
+    ASSERT_EQ(Paths().size(), 2);
+    const int goneRow = int(Paths().indexOf(gone));
+    QFile::remove(gone);
+
+    window_.StringGrid1->selectRow(goneRow);
+    window_.Open->click();
+    ASSERT_EQ(messages_.Texts().size(), 1);
+    EXPECT_TRUE(messages_.Texts().first().startsWith("Cannot open file \"" + gone + "\". "))
+        << qPrintable(messages_.Texts().first());
+    EXPECT_TRUE(window_.isVisible());
+
+    window_.StringGrid1->selectRow(1 - goneRow);
+    window_.Open->click();
+    EXPECT_EQ(main_.windowTitle(), "Brimlet - " + kept);
+    EXPECT_EQ(main_.MRUList.first(), kept);
+    EXPECT_FALSE(window_.isVisible());
+    EXPECT_EQ(messages_.Texts().size(), 1);
+}
+
+TEST_F(SearchWindowTest, CopiesTheListWithCrLfLines)
+{
+    const QString first = Put("first.x12", X12("REF*IA*MARK"));
+    const QString second = Put("sub/second.x12", X12("REF*IA*MARK"));
+    const QDateTime afternoon(QDate(2024, 3, 9), QTime(13, 45, 30));
+    const QDateTime midnight(QDate(2023, 12, 31), QTime(0, 0));
+    for (const auto &[path, time] : { std::pair(first, afternoon), std::pair(second, midnight) }) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
+    }
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(QStringLiteral("kept"));
+    window_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+
+    // Without results Ctrl+C does nothing, not even copy the folder box's selection.
+    window_.Folder->setEditText(dir_.path());
+    window_.Folder->lineEdit()->selectAll();
+    QTest::keyClick(window_.Folder->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(window_.CopyFileListtoClipboard1->isEnabled());
+    window_.CopyFileListtoClipboard1Click();
+    EXPECT_EQ(clipboard->text(), QStringLiteral("kept"));
+
+    Search(dir_.path(), QStringLiteral("MARK"));
+    ASSERT_EQ(Paths(), QStringList({ first, second }));
+    const QLocale locale = QLocale::system();
+    const QString expected = first + '\t' + QString::number(QFileInfo(first).size()) + '\t'
+        + locale.toString(afternoon.date(), QLocale::ShortFormat) + ' '
+        + locale.toString(afternoon.time(), QLocale::LongFormat) + "\r\n" + second + '\t'
+        + QString::number(QFileInfo(second).size()) + '\t'
+        + locale.toString(midnight.date(), QLocale::ShortFormat) + "\r\n";
+
+    // Ctrl+C in the folder box, part of its text selected, copies the list.
+    window_.Folder->lineEdit()->setSelection(0, 3);
+    QTest::keyClick(window_.Folder->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(window_.CopyFileListtoClipboard1->isEnabled());
+    EXPECT_EQ(clipboard->text(), expected);
+}
+
+TEST(SearchWindowStartUpTest, CommandLineFolderThenEveryShowingRunsFormShow)
+{
+    QTemporaryDir dir;
+    StartUp startUp({ QStringLiteral("-s"), dir.path() });
+    startUp.Start(10);
+    TSearch *search = startUp.Search();
+    ASSERT_TRUE(search->isVisible());
+    EXPECT_EQ(search->Folder->currentText(), dir.path());
+    EXPECT_FALSE(search->Find->isEnabled()) << "no search text";
+
+    search->close();
+    search->FolderHistory = QStringList { QStringLiteral("/recent") };
+    search->Folder->addItem(QStringLiteral("/recent"));
+    search->Folder->setEditText(QString());
+    search->FindText->setEditText(QStringLiteral("REF"));
+    startUp.Form1()->FindinFiles1->trigger();
+    ASSERT_TRUE(search->isVisible());
+    EXPECT_EQ(search->Folder->currentText(), QStringLiteral("/recent"));
+    EXPECT_TRUE(search->Find->isEnabled());
+
+    search->showMinimized();
+    startUp.Form1()->spFindInFiles->click();
+    EXPECT_FALSE(search->isMinimized());
+}
+
+} // namespace

@@ -1,0 +1,207 @@
+// The main window's commands on the text shown: the position indicator and element names, Go
+// To Line and the segment-type steps, find, copy, select all, print, and the Edit menu's rules.
+
+#include "frmMain.h"
+
+#include "ElementReference.h"
+#include "Exception.h"
+#include "FindDialog.h"
+#include "GFileIO.h"
+#include "GoToLine.h"
+#include "MessageBoxes.h"
+#include "RawDataView.h"
+#include "SegmentTypeSearch.h"
+#include "frmGoTo.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QToolButton>
+
+namespace {
+
+// The page rectangle in printer pixels from the printable area's top-left corner: u is a
+// eleventh of the printable height; left u, top u, right 8u, bottom 10u. Where the page is
+// narrower than 8u (A4 upright), the right edge is the printable area's, so that lines wrap
+// there instead of losing their ends past it.
+QRect PrintRectangle(const QRect &printable)
+{
+    const int u = printable.height() / 11;
+    const int right = qMin(8 * u, printable.width());
+    return QRect(QPoint(u, u), QPoint(right - 1, 10 * u - 1));
+}
+
+} // namespace
+
+void TForm1::CreateCommands()
+{
+    FindDialog1 = new FindDialog(this);
+    connect(FindDialog1, &FindDialog::Find, this,
+        [this] { MessageBoxes::Guarded([&] { FindDialog1Find(); }); });
+    ShowPrintDialog = [this](QPrinter &printer) {
+        QPrintDialog dialog(&printer, this);
+        dialog.setObjectName(QStringLiteral("PrintDialog1"));
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
+
+void TForm1::LoadElementNames()
+{
+    // Optional: without the file every element name is empty, and nothing is said.
+    ElementNames.LoadFromFile(
+        QCoreApplication::applicationDirPath() + QLatin1String("/Elements.ini"));
+}
+
+void TForm1::Memo1Click()
+{
+    // The element separator is the open file's. After a failed open the view may still show
+    // the previous file's text with no reader behind it: the panels then stay as they are.
+    if (!Reader)
+        return;
+    const qint64 start = Memo1->SelStart();
+    const qint64 line = Memo1->LineFromChar(start);
+    const ElementReference reference(
+        Memo1->Model().Line(line), start - Memo1->LineIndex(line), Reader->ElementSeparator());
+    SetStatusText(0, reference.PositionText(line));
+    SetStatusText(1, ElementNames.Lookup(reference.Key()));
+}
+
+void TForm1::Memo1SelectionChange()
+{
+    spCopy->setEnabled(Memo1->SelLength() > 0);
+}
+
+void TForm1::Edit1Click()
+{
+    const bool open = Memo1->isEnabled();
+    CopyToClipboard->setEnabled(Memo1->SelLength() > 0);
+    for (QAction *item :
+        { Find1, GotoLine1, GotoPreviousSegmentofThisType1, GotoNextMatchingSegmentType1 })
+        item->setEnabled(open);
+    FindNext1->setEnabled(!FindDialog1->FindText().isEmpty());
+    for (QToolButton *button : { spClose, spFind, spPrint })
+        button->setEnabled(open);
+}
+
+void TForm1::CopyToClipboardClick()
+{
+    if (Memo1->SelLength() == 0)
+        return;
+    const QByteArrayView selected
+        = Memo1->Model().Text().sliced(Memo1->SelStart(), Memo1->SelLength());
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(selected));
+}
+
+void TForm1::SelectAll1Click()
+{
+    Memo1->SelectAll();
+}
+
+void TForm1::Find1Click()
+{
+    FindDialog1->Execute();
+}
+
+void TForm1::FindNext1Click()
+{
+    FindDialog1Find();
+}
+
+// Searches forward from just after the selection, or from the top when nothing is selected,
+// to the end of the text, without wrapping around.
+void TForm1::FindDialog1Find()
+{
+    const QString text = FindDialog1->FindText();
+    const qint64 start = Memo1->SelLength() > 0 ? Memo1->SelStart() + Memo1->SelLength() : 0;
+    const qint64 found = Memo1->FindText(text, start, Memo1->TextLength() - start,
+        FindDialog1->MatchCase(), FindDialog1->WholeWord());
+    if (found >= 0) {
+        Memo1->setFocus();
+        Memo1->SetSelStart(found);
+        Memo1->ScrollCaret();
+        Memo1->SetSelLength(text.size());
+    } else {
+        MessageBoxes::ShowNotice(QStringLiteral("Not found."));
+    }
+    // With no file open there is no position to describe and no view to focus.
+    if (!Reader || !Memo1->isEnabled())
+        return;
+    Memo1Click();
+    Memo1->setFocus();
+}
+
+void TForm1::GotoLine1Click()
+{
+    if (!GoToForm || GoToForm->exec() != QDialog::Accepted)
+        return;
+    // Go To is enabled only for a number it accepts.
+    const std::optional<qint32> number = GoToLine::LineNumber(GoToForm->Edit1->text());
+    if (!number)
+        return;
+    const QString type = GoToForm->Edit2->text();
+    if (type.isEmpty()) {
+        // A line past the last one puts the caret on the last, empty line.
+        Memo1->setFocus();
+        Memo1->SetCaretPos(0, *number - 1);
+        Memo1->ScrollCaret();
+        Memo1Click();
+        return;
+    }
+    // The search walks the reader; the view without one (after a failed open) is not searched.
+    if (!Reader)
+        return;
+    const SegmentSearchResult result = SegmentTypeSearch::FindNthOfType(*Reader, type, *number);
+    if (result.Found())
+        MoveToSegment(result.Segment);
+    else
+        MessageBoxes::ShowNotice(QStringLiteral("Not Found."));
+}
+
+void TForm1::GotoNextMatchingSegmentType1Click()
+{
+    StepToSameType(&SegmentTypeSearch::FindNextOfType);
+}
+
+void TForm1::GotoPreviousSegmentofThisType1Click()
+{
+    StepToSameType(&SegmentTypeSearch::FindPreviousOfType);
+}
+
+// Both steps start from the line holding the selection's end. Previous on the first line
+// searches nothing and says nothing.
+void TForm1::StepToSameType(SegmentSearchResult (*search)(TGFile &reader, qint64 caretLine))
+{
+    if (!Reader)
+        return;
+    const SegmentSearchResult result = search(*Reader, Memo1->CaretPos().Line);
+    if (result.Found())
+        MoveToSegment(result.Segment);
+    else if (result.Result == SegmentSearchResult::Outcome::NotFound)
+        MessageBoxes::ShowNotice(QStringLiteral("Not found."));
+}
+
+// Line segment - 1 holds the segment: the caret goes to its first character, nothing selected.
+void TForm1::MoveToSegment(qint64 segment)
+{
+    Memo1->SetCaretPos(0, segment - 1);
+    Memo1->setFocus();
+    Memo1->ScrollCaret();
+    Memo1Click();
+}
+
+void TForm1::Print1Click()
+{
+    if (!printer_)
+        printer_ = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    QPrinter &printer = *printer_;
+    if (!ShowPrintDialog(printer))
+        return;
+    printer.setDocName(windowTitle());
+    const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());
+    const int pages = Memo1->Print(printer, PrintRectangle(printable));
+    if (pages == 0 || printer.printerState() == QPrinter::Error)
+        throw Exception(QStringLiteral("The text could not be printed"));
+}
