@@ -84,8 +84,11 @@ void TGFile::SetBuffer(QByteArrayView bytes)
         bufferCapacity_ = std::max(bytes.size() + 1, ChunkSize + 1);
         buffer_.reset(new char[bufferCapacity_]);
     }
-    std::memcpy(buffer_.get(), bytes.data(), size_t(bytes.size()));
     buffer_[bytes.size()] = '\0';
+    textLength_ = 0;
+    if (bytes.isEmpty()) // an empty view may carry no data pointer at all
+        return;
+    std::memcpy(buffer_.get(), bytes.data(), size_t(bytes.size()));
     const void *nul = std::memchr(bytes.data(), '\0', size_t(bytes.size()));
     textLength_ = nul ? static_cast<const char *>(nul) - bytes.data() : bytes.size();
 }
