@@ -13,15 +13,15 @@ Reporter &CurrentReporter()
     return reporter;
 }
 
-void Show(Kind kind, const QString &text)
+void Show(Kind kind, const QString &text, const QString &title = ApplicationTitle())
 {
     if (CurrentReporter()) {
-        CurrentReporter()(kind, ApplicationTitle(), text);
+        CurrentReporter()(kind, title, text);
         return;
     }
-    QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon,
-        ApplicationTitle(), text, QMessageBox::Ok, QApplication::activeWindow());
-    box.setAccessibleName(ApplicationTitle());
+    QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text,
+        QMessageBox::Ok, QApplication::activeWindow());
+    box.setAccessibleName(title);
     box.exec();
 }
 
@@ -52,6 +52,11 @@ void ShowError(const QString &message)
 void ShowNotice(const QString &text)
 {
     Show(Kind::Notice, text);
+}
+
+void ShowErrorBox(const QString &title, const QString &text)
+{
+    Show(Kind::Error, text, title);
 }
 
 } // namespace MessageBoxes

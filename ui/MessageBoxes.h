@@ -29,6 +29,8 @@ QString ErrorText(const QString &message);
 void ShowError(const QString &message);
 // OK button only.
 void ShowNotice(const QString &text);
+// A box of the error type with a title of its own, error icon and OK button; text as it is.
+void ShowErrorBox(const QString &title, const QString &text);
 
 // Runs a handler and reports any error that leaves it in the error box, so that no exception
 // escapes into Qt's event loop. Returns whether the handler finished normally.

@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+class QLabel;
+class QPushButton;
+
 // The About window: the product's picture with its Ok button and the link to the maker.
 class TAbout : public QDialog
 {
@@ -9,4 +12,15 @@ class TAbout : public QDialog
 
 public:
     explicit TAbout(QWidget *parent = nullptr);
+
+    QLabel *Image1;
+    QPushButton *Ok; // default and cancel button: Enter and Esc press it
+    QWidget *Panel1; // over the maker's logo: a click opens the maker's web page
+
+    void Panel1Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };

@@ -57,7 +57,9 @@ void TForm1::FormCreate()
 {
     SearchOnShow = false;
     LoadElementNames();
-    LoadSettings();
+    // A settings file that cannot be read ends the window's creation here, after its message.
+    if (!MessageBoxes::Guarded([&] { LoadSettings(); }))
+        return;
     if (parameters_.isEmpty())
         return;
     // Compared exactly: "-S" and "/s" name files.
@@ -65,12 +67,6 @@ void TForm1::FormCreate()
         SearchOnShow = true;
     else
         MessageBoxes::Guarded([&] { LoadFile(parameters_.first()); });
-}
-
-void TForm1::LoadSettings()
-{
-    SettingsList.clear();
-    MRUList.clear();
 }
 
 void TForm1::FormShow()
@@ -83,8 +79,6 @@ void TForm1::FormShow()
     Search->Folder->setEditText(parameters_.value(1));
     Search->show();
 }
-
-void TForm1::FormClose() { }
 
 void TForm1::showEvent(QShowEvent *event)
 {
@@ -273,24 +267,6 @@ void TForm1::FindinFiles1Click()
     Search->show();
     Search->raise();
     Search->activateWindow();
-}
-
-void TForm1::MakeAvailableonWindowsContextMenus1Click() { }
-
-void TForm1::Help2Click() { }
-
-void TForm1::License1Click()
-{
-    if (License)
-        License->exec();
-}
-
-void TForm1::WebSite1Click() { }
-
-void TForm1::About1Click()
-{
-    if (About)
-        About->exec();
 }
 
 void TForm1::spOpenClick()

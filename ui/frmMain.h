@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ElementDictionary.h"
+#include "SettingsList.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -25,6 +26,7 @@ class TGFile;
 class TGoToForm;
 class TLicense;
 class TSearch;
+class WindowPlacement;
 
 // The main window: one X12 file's raw data, one segment per line, with the menus, the tool
 // strip and the status bar that work on it.
@@ -91,10 +93,13 @@ public:
     std::unique_ptr<TGFile> Reader;
     // Recent files, most recent first; the submenu shows the first six.
     QStringList MRUList;
-    QStringList SettingsList;
+    TSettingsList SettingsList;
     QString SettingsFolder;
     // The command line asks for Find in Files at the first showing.
     bool SearchOnShow = false;
+
+    // Puts the window where the settings say and gives its geometry to store at close.
+    WindowPlacement *Placement = nullptr;
 
     void Open1Click();
     void Close1Click();

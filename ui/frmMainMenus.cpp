@@ -3,6 +3,7 @@
 #include "frmMain.h"
 
 #include "MessageBoxes.h"
+#include "ProductInfo.h"
 #include "RawDataView.h"
 #include "WindowFont.h"
 
@@ -101,6 +102,8 @@ void TForm1::CreateMenus()
     MakeAvailableonWindowsContextMenus1 = AddItem(ools1, "MakeAvailableonWindowsContextMenus1",
         QStringLiteral("Make Brimlet Available on Desktop Context Menus"), none,
         &TForm1::MakeAvailableonWindowsContextMenus1Click);
+    MakeAvailableonWindowsContextMenus1->setIcon(
+        ThemeIcon("preferences-desktop", style(), QStyle::SP_DesktopIcon));
 
     Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));
@@ -108,9 +111,12 @@ void TForm1::CreateMenus()
     Help1->addSeparator();
     License1 = AddItem(Help1, "License1", QStringLiteral("License"), none, &TForm1::License1Click);
     Help1->addSeparator();
-    WebSite1 = AddItem(
-        Help1, "WebSite1", QStringLiteral("Brimlet on the Web"), none, &TForm1::WebSite1Click);
+    WebSite1 = AddItem(Help1, "WebSite1", QString::fromLatin1(ProductInfo::WebItemCaption), none,
+        &TForm1::WebSite1Click);
     About1 = AddItem(Help1, "About1", QStringLiteral("About..."), none, &TForm1::About1Click);
+    Help2->setIcon(ThemeIcon("help-contents", style(), QStyle::SP_DialogHelpButton));
+    License1->setIcon(ThemeIcon("text-x-generic", style(), QStyle::SP_FileDialogDetailedView));
+    About1->setIcon(ThemeIcon("help-about", style(), QStyle::SP_MessageBoxInformation));
 
     for (QMenu *menu : { File1, Edit1, ools1, Help1, RecentFiles })
         menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));

@@ -158,11 +158,6 @@ bool TSearch::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
-void TSearch::FormCreate()
-{
-    Q_UNUSED(mainWindow_);
-}
-
 void TSearch::FormShow()
 {
     // While a search runs (the window was closed and shown again), the search alone sets the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "StoredSettings.h"
+
 #include <QMainWindow>
 #include <QStringList>
 
@@ -15,6 +17,7 @@ class QPushButton;
 class QStatusBar;
 class QTableWidget;
 class TForm1;
+class WindowPlacement;
 struct SearchResultRow;
 
 // The Find in Files window: searches a folder for X12 files holding a text and lists them.
@@ -53,6 +56,12 @@ public:
     // A search runs; Cancel was pressed during it.
     bool Searching = false;
     bool CancelRequested = false;
+
+    // Puts the window where the settings say and gives its geometry to store at close.
+    WindowPlacement *Placement = nullptr;
+    // What the main window stores for this window when the program ends: the histories, the
+    // geometry and the result columns' widths.
+    StoredSettings::SearchWindowSettings SettingsToStore() const;
 
     // Asks the user for a folder: its path, or "" when the user cancels. The folder dialog by
     // default; tests put their own in its place.

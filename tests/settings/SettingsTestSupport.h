@@ -1,26 +1,12 @@
 #pragma once
 
+#include "TextPrinters.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <ostream>
-
-// Test failures show texts as texts.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList &list, std::ostream *os)
-{
-    *os << '{';
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        *os << (i ? ", " : " ");
-        PrintTo(list[i], os);
-    }
-    *os << " }";
-}
 
 // A fresh empty folder below the test run's temporary folder, removed by the destructor.
 class ScratchFolder

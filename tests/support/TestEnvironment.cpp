@@ -8,6 +8,31 @@
 
 #include <cstdlib>
 
+namespace {
+
+// Empties the configuration and data folders after every test, so that settings or desktop
+// entries one test's windows wrote never reach the next test run in the same process.
+class FreshUserFolders : public testing::EmptyTestEventListener
+{
+public:
+    explicit FreshUserFolders(QStringList folders)
+        : folders_(std::move(folders))
+    { }
+
+    void OnTestEnd(const testing::TestInfo &) override
+    {
+        for (const QString &folder : folders_) {
+            QDir(folder).removeRecursively();
+            QDir().mkpath(folder);
+        }
+    }
+
+private:
+    QStringList folders_;
+};
+
+} // namespace
+
 TestEnvironment::TestEnvironment()
 {
     const QByteArray base = qgetenv("TMPDIR").isEmpty() ? QByteArray("/tmp") : qgetenv("TMPDIR");
@@ -34,6 +59,8 @@ QString TestEnvironment::TempFolder()
 
 int TestEnvironment::Run()
 {
+    testing::UnitTest::GetInstance()->listeners().Append(
+        new FreshUserFolders({ root_ + QLatin1String("/config"), root_ + QLatin1String("/data") }));
     const int result = RUN_ALL_TESTS();
     const QStringList left = IndexFilesLeft();
     if (!left.isEmpty()) {

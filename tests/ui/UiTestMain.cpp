@@ -1,3 +1,4 @@
+#include "DocumentOpener.h"
 #include "MessageBoxes.h"
 #include "RawDataAccessible.h"
 #include "TestEnvironment.h"
@@ -15,6 +16,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     // No test may block on a modal box: messages nobody records are dropped.
     MessageBoxes::SetReporter([](MessageBoxes::Kind, const QString &, const QString &) {});
+    // Nor open a browser or a PDF viewer.
+    DocumentOpener::SetOpener([](const QUrl &) {});
     RawDataAccessible::Install();
     testing::InitGoogleTest(&argc, argv);
     return environment.Run();

@@ -1,5 +1,6 @@
 #include "UiTestSupport.h"
 
+#include "DocumentOpener.h"
 #include "X12Builder.h"
 
 MessageRecorder::MessageRecorder()
@@ -22,6 +23,16 @@ QStringList MessageRecorder::Texts() const
     for (const ShownMessage &m : messages_)
         texts.append(m.text);
     return texts;
+}
+
+OpenRecorder::OpenRecorder()
+{
+    DocumentOpener::SetOpener([this](const QUrl &url) { urls_.append(url); });
+}
+
+OpenRecorder::~OpenRecorder()
+{
+    DocumentOpener::SetOpener([](const QUrl &) {});
 }
 
 QByteArray Interchange(const QByteArrayList &segments, const QByteArray &lineBreak)

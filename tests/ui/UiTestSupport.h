@@ -1,11 +1,14 @@
 #pragma once
 
 #include "MessageBoxes.h"
+#include "TextPrinters.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <vector>
 
@@ -29,6 +32,20 @@ public:
 
 private:
     std::vector<ShownMessage> messages_;
+};
+
+// Records the addresses the program hands to the desktop instead of opening them, for as long
+// as it lives.
+class OpenRecorder
+{
+public:
+    OpenRecorder();
+    ~OpenRecorder();
+
+    const QList<QUrl> &Urls() const { return urls_; }
+
+private:
+    QList<QUrl> urls_;
 };
 
 // An interchange: the ISA header, then each segment with the "~" terminator, every

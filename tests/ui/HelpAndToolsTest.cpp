@@ -1,0 +1,132 @@
+#include "frmMain.h"
+
+#include "DesktopEntries.h"
+#include "ProductInfo.h"
+#include "RawDataView.h"
+#include "TestEnvironment.h"
+#include "UiTestSupport.h"
+#include "frmAbout.h"
+#include "frmLicense.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class HelpAndToolsTest : public testing::Test
+{
+protected:
+    MessageRecorder messages_;
+    OpenRecorder opened_;
+    TForm1 window_ { QStringList() };
+};
+
+TEST_F(HelpAndToolsTest, HelpMenuHoldsItsItemsInOrderWithTheirIcons)
+{
+    const QList<QAction *> items = window_.Help1->actions();
+    QStringList captions;
+    for (const QAction *item : items)
+        captions.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+    EXPECT_EQ(captions,
+        QStringList({ "Help...", "-", "License", "-", ProductInfo::WebItemCaption, "About..." }));
+    for (const QAction *item : { window_.Help2, window_.License1, window_.About1 })
+        EXPECT_FALSE(item->icon().isNull()) << qPrintable(item->text());
+    EXPECT_TRUE(window_.WebSite1->icon().isNull());
+    for (const QAction *item : items)
+        EXPECT_TRUE(item->shortcut().isEmpty()) << qPrintable(item->text());
+}
+
+// The manual beside the executable and the product's page go to the desktop as they are, and
+// nothing of the program's own is shown, whatever the desktop does with them.
+TEST_F(HelpAndToolsTest, HelpAndTheWebItemHandTheirAddressesToTheDesktop)
+{
+    window_.Help2->trigger();
+    window_.WebSite1->trigger();
+    ASSERT_EQ(opened_.Urls().size(), 2);
+    EXPECT_EQ(opened_.Urls()[0],
+        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/BrimletCEUsersManual.pdf"));
+    EXPECT_EQ(opened_.Urls()[1], QUrl(QStringLiteral("https://brimlet.example/")));
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// License and About are shown modally over the main window and leave its file as it was.
+TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
+{
+    TAbout about;
+    TLicense license;
+    window_.About = &about;
+    window_.License = &license;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("open.x12"));
+    WriteBytes(path, ThreeSegments());
+    window_.LoadFile(path);
+    window_.Memo1->SetSelStart(120);
+
+    for (QAction *item : { window_.License1, window_.About1 }) {
+        QDialog *dialog = item == window_.License1 ? static_cast<QDialog *>(&license) : &about;
+        bool shownModal = false;
+        QTimer::singleShot(0, dialog, [&] {
+            shownModal = dialog->isVisible() && dialog->isModal()
+                && QApplication::activeModalWidget() == dialog;
+            dialog->findChild<QPushButton *>(QStringLiteral("Ok"))->click();
+        });
+        item->trigger();
+        EXPECT_TRUE(shownModal) << qPrintable(item->text());
+        EXPECT_FALSE(dialog->isVisible());
+    }
+    EXPECT_EQ(window_.Memo1->SelStart(), 120);
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(HelpAndToolsTest, ToolsCommandWritesTheDesktopEntriesAgainAndAgainWithoutAMessage)
+{
+    const DesktopEntries expected(QCoreApplication::applicationFilePath());
+    const QStringList paths = expected.FilePaths();
+    ASSERT_TRUE(paths[0].startsWith(qEnvironmentVariable("XDG_DATA_HOME") + u'/'));
+    for (int run = 0; run < 2; ++run) {
+        window_.MakeAvailableonWindowsContextMenus1->trigger();
+        EXPECT_EQ(ReadAll(paths[0]), expected.ApplicationEntry()) << run;
+        EXPECT_EQ(ReadAll(paths[1]), expected.SearchEntry()) << run;
+        EXPECT_EQ(ReadAll(paths[2]), expected.ServiceMenu()) << run;
+    }
+    const QByteArray exec
+        = "Exec=\"" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "\" %f\n";
+    EXPECT_TRUE(ReadAll(paths[0]).contains(exec));
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(HelpAndToolsTest, ToolsCommandFailureShowsTheErrorBox)
+{
+    // A regular file where the applications folder should be: nothing goes below it.
+    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
+    WriteBytes(applications, "not a folder");
+    window_.MakeAvailableonWindowsContextMenus1->trigger();
+
+    ASSERT_EQ(messages_.Messages().size(), 1u);
+    const ShownMessage &shown = messages_.Messages()[0];
+    EXPECT_EQ(shown.kind, MessageBoxes::Kind::Error);
+    EXPECT_EQ(shown.title, QStringLiteral("Error"));
+    EXPECT_EQ(shown.text,
+        QStringLiteral("There was an error while Brimlet attempted to modify the desktop context "
+                       "menus.  The file \"%1/brimlet.desktop\" could not be written: Not a "
+                       "directory")
+            .arg(applications));
+    EXPECT_FALSE(QFile::exists(qEnvironmentVariable("XDG_DATA_HOME") + "/kio"))
+        << "the command stops at the first file";
+}
+
+} // namespace

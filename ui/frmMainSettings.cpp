@@ -1,0 +1,38 @@
+// The main window's settings: loaded when the window is created, saved when it closes, for both
+// windows and the recent files.
+
+#include "frmMain.h"
+
+#include "SettingsFolder.h"
+#include "StoredSettings.h"
+#include "WindowPlacement.h"
+#include "frmSearch.h"
+
+void TForm1::LoadSettings()
+{
+    SettingsList.Clear();
+    MRUList.clear();
+    if (!Placement)
+        Placement = new WindowPlacement(this);
+    SettingsFolder = ::SettingsFolder::Path();
+    // Without a file the window keeps the window system's placement and its designed size.
+    if (!SettingsList.LoadFromFile(::SettingsFolder::FilePath(SettingsFolder)))
+        return;
+
+    const StoredSettings::MainWindowSettings stored = StoredSettings::ReadMainWindow(SettingsList);
+    Placement->Restore(stored.Geometry);
+    MRUList = stored.MRUList;
+    RebuildRecentFiles();
+}
+
+void TForm1::FormClose()
+{
+    StoredSettings::MainWindowSettings main;
+    if (Placement)
+        main.Geometry = Placement->ToStore();
+    main.MRUList = MRUList;
+    const StoredSettings::SearchWindowSettings search
+        = Search ? Search->SettingsToStore() : StoredSettings::SearchWindowSettings();
+    StoredSettings::Write(SettingsList, main, search);
+    SettingsList.SaveToFile(::SettingsFolder::FilePath(SettingsFolder));
+}
