@@ -1,5 +1,7 @@
 #include "ElementDictionary.h"
 
+#include "NameValueLines.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -11,7 +13,7 @@ bool ElementDictionary::LoadFromFile(const QString &path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
-    SetLines(SplitLines(DecodeText(bytes)));
+    SetLines(NameValueLines::Split(DecodeText(bytes)));
     return true;
 }
 
@@ -22,12 +24,7 @@ void ElementDictionary::SetLines(const QStringList &lines)
 
 QString ElementDictionary::Lookup(QStringView key) const
 {
-    for (const QString &line : lines_) {
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals >= 0 && QStringView(line).first(equals).compare(key, Qt::CaseInsensitive) == 0)
-            return line.mid(equals + 1);
-    }
-    return {};
+    return NameValueLines::Value(lines_, key);
 }
 
 QString ElementDictionary::DecodeText(QByteArrayView bytes)
@@ -37,21 +34,4 @@ QString ElementDictionary::DecodeText(QByteArrayView bytes)
     if (!utf8.hasError())
         return text;
     return QString::fromLatin1(bytes);
-}
-
-QStringList ElementDictionary::SplitLines(QStringView text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
-            continue;
-        lines.append(text.sliced(start, i - start).toString());
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.sliced(start).toString());
-    return lines;
 }

@@ -25,8 +25,6 @@ public:
     // A file's text: UTF-8 when the bytes are valid UTF-8, otherwise one Latin-1 character
     // per byte.
     static QString DecodeText(QByteArrayView bytes);
-    // Lines split at CR, LF or CR LF; a break at the very end does not start another line.
-    static QStringList SplitLines(QStringView text);
 
 private:
     QStringList lines_;

@@ -2,6 +2,7 @@
 // back after being written (a round trip keeps every key it should), and now and then the file
 // itself written and read again.
 
+#include "NameValueLines.h"
 #include "SettingsList.h"
 #include "StoredSettings.h"
 
@@ -24,7 +25,7 @@ void Check(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
-    const QStringList lines = TSettingsList::SplitLines(text);
+    const QStringList lines = NameValueLines::Split(text);
     for (const QString &line : lines)
         Check(!line.contains(u'\r') && !line.contains(u'\n'));
     TSettingsList list(lines);

@@ -2,6 +2,7 @@
 
 #include "Exception.h"
 #include "IntegerText.h"
+#include "NameValueLines.h"
 #include "ReplaceFile.h"
 
 #include <QFile>
@@ -9,11 +10,7 @@
 
 QString TSettingsList::Value(QStringView name) const
 {
-    const qsizetype index = IndexOf(name);
-    if (index < 0)
-        return QString();
-    const QString &line = lines_[index];
-    return line.mid(line.indexOf(u'=') + 1);
+    return NameValueLines::Value(lines_, name);
 }
 
 std::optional<qint32> TSettingsList::IntegerValue(QStringView name) const
@@ -58,7 +55,7 @@ bool TSettingsList::LoadFromFile(const QString &path)
     // first name.
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    lines_ = SplitLines(QString::fromUtf8(bytes));
+    lines_ = NameValueLines::Split(QString::fromUtf8(bytes));
     return true;
 }
 
@@ -71,30 +68,7 @@ void TSettingsList::SaveToFile(const QString &path) const
         throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, *reason));
 }
 
-QStringList TSettingsList::SplitLines(QStringView text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
-            continue;
-        lines.append(text.sliced(start, i - start).toString());
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.append(text.sliced(start).toString());
-    return lines;
-}
-
 qsizetype TSettingsList::IndexOf(QStringView name) const
 {
-    for (qsizetype i = 0; i < lines_.size(); ++i) {
-        const qsizetype equals = lines_[i].indexOf(u'=');
-        if (equals >= 0
-            && QStringView(lines_[i]).first(equals).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    return NameValueLines::IndexOf(lines_, name);
 }

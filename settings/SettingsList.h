@@ -45,9 +45,6 @@ public:
     // %s" on failure, leaving any earlier file as it was.
     void SaveToFile(const QString &path) const;
 
-    // Splits text into lines: CR LF, LF or CR ends a line; a last line needs no ending.
-    static QStringList SplitLines(QStringView text);
-
 private:
     qsizetype IndexOf(QStringView name) const;
 

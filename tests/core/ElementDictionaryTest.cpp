@@ -42,26 +42,6 @@ TEST(ElementDictionaryTest, LookupTakesTheFirstLineWhoseNameIsTheKey)
     EXPECT_EQ(ElementDictionary().Lookup(u"ISA00"), QString());
 }
 
-TEST(ElementDictionaryTest, SplitsLinesAtCrLfOrCrLf)
-{
-    const struct
-    {
-        const char *text;
-        QStringList lines;
-    } cases[] = {
-        { "", {} },
-        { "a", { "a" } },
-        { "a\r\nb\nc\rd", { "a", "b", "c", "d" } },
-        { "a\r\n", { "a" } },
-        { "a\n\nb", { "a", "", "b" } },
-        { "a\r\r\nb", { "a", "", "b" } },
-        { "\n", { "" } },
-        { "a\n\r", { "a", "" } },
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(ElementDictionary::SplitLines(QString::fromLatin1(c.text)), c.lines) << c.text;
-}
-
 TEST(ElementDictionaryTest, LoadsUtf8OrLatin1Files)
 {
     QTemporaryDir dir;

@@ -1,4 +1,5 @@
 #include "ElementDictionary.h"
+#include "NameValueLines.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@ TEST(ElementsIniTest, EveryLineNamesOneElementReference)
 {
     QFile file(QStringLiteral(BRIMLET_ELEMENTS_INI));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << BRIMLET_ELEMENTS_INI;
-    const QStringList lines
-        = ElementDictionary::SplitLines(ElementDictionary::DecodeText(file.readAll()));
+    const QStringList lines = NameValueLines::Split(ElementDictionary::DecodeText(file.readAll()));
     ASSERT_FALSE(lines.isEmpty());
 
     const QRegularExpression form(

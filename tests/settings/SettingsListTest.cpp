@@ -103,26 +103,6 @@ TEST(SettingsListTest, SettingReplacesTheFirstLineAppendsOrRemoves)
     }
 }
 
-TEST(SettingsListTest, SplitsLinesAtCrLfLfOrCr)
-{
-    const struct
-    {
-        const char *text;
-        QStringList lines;
-    } cases[] = {
-        { "a\r\nb\nc\rd", Lines({ "a", "b", "c", "d" }) },
-        { "a\r\n", Lines({ "a" }) },
-        { "a\n\nb", Lines({ "a", "", "b" }) },
-        { "a\r\r\nb", Lines({ "a", "", "b" }) },
-        { "a\n\r", Lines({ "a", "" }) },
-        { "\r\n", Lines({ "" }) },
-        { "", {} },
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(TSettingsList::SplitLines(QString::fromLatin1(c.text)), c.lines)
-            << QByteArray(c.text).toPercentEncoding().constData();
-}
-
 TEST(SettingsFolderTest, FilesLiveDirectlyInTheUsersXdgFolders)
 {
     // The test environment points both variables at private folders.
