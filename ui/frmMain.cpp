@@ -227,6 +227,14 @@ void TForm1::SetFileControlsEnabled(bool enabled)
 
 void TForm1::Open1Click()
 {
+    // Made at its first use: the dialog watches the folder it shows from then on.
+    if (!OpenDialog1) {
+        OpenDialog1 = new QFileDialog(this);
+        OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+        OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenDialog1->setSizeGripEnabled(true);
+    }
     if (OpenDialog1->exec() != QDialog::Accepted)
         return;
     const QString path = OpenDialog1->selectedFiles().value(0);

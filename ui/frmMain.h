@@ -81,7 +81,7 @@ public:
     QLabel *StatusPanel0; // position
     QLabel *StatusPanel1; // element name
     QProgressBar *ProgressBar1;
-    QFileDialog *OpenDialog1;
+    QFileDialog *OpenDialog1 = nullptr; // made when Open is first chosen
 
     // The windows created after this one at start-up.
     TAbout *About = nullptr;

@@ -7,7 +7,6 @@
 #include "RawDataView.h"
 #include "WindowFont.h"
 
-#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -187,12 +186,6 @@ void TForm1::CreateClientArea()
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();
-
-    OpenDialog1 = new QFileDialog(this);
-    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
-    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDialog1->setSizeGripEnabled(true);
 }
 
 void TForm1::SetStatusText(int panel, const QString &text)
