@@ -48,9 +48,12 @@ void ReadAheadBuffer::Fill(qint64 pos, qsizetype want)
         errno = 0;
         if (!file_.seek(start))
             throw EInOutError(LastSystemError());
-        got = file_.read(data_.get(), toRead); // fewer only where the file has shrunk
+        got = file_.read(data_.get(), toRead);
         if (got < 0)
             throw EInOutError(LastSystemError());
+        // Fewer bytes only where the file has shrunk: later reads stop at its new end at once.
+        if (got < toRead)
+            limit_ = start + got;
     }
     start_ = start;
     length_ = got;

@@ -1,0 +1,207 @@
+// Loading when the world misbehaves: the file changed by another program while it loads, the
+// temporary folder gone or not a folder, and a viewer killed in the middle of a load.
+
+#include "frmMain.h"
+
+#include "GFileIO.h"
+#include "RawDataView.h"
+#include "StartUp.h"
+#include "TestEnvironment.h"
+#include "UiTestSupport.h"
+#include "X12Builder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <functional>
+
+namespace {
+
+// A file of many short segments: large enough for the progress bar to move several times.
+QByteArray ManySegments(int count)
+{
+    QByteArray file = X12Builder::Isa() + "\r\nGS*IN*A*B*20240102*0930*7*X*004010~\r\n";
+    for (int i = 0; i < count; ++i)
+        file += "LX*" + QByteArray::number(i) + "~\r\n";
+    return file + "IEA*1*000000007~\r\n";
+}
+
+class LoadFaultTest : public testing::Test
+{
+protected:
+    QString Write(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir_.filePath(name);
+        WriteBytes(path, bytes);
+        return path;
+    }
+
+    // Loads path, running change once when the progress bar first reaches position.
+    void LoadChangingAt(const QString &path, int position, const std::function<void()> &change)
+    {
+        bool done = false;
+        const auto connection
+            = QObject::connect(window_.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
+                  if (!done && value >= position) {
+                      done = true;
+                      change();
+                  }
+              });
+        MessageBoxes::Guarded([&] { window_.LoadFile(path); });
+        QObject::disconnect(connection);
+        EXPECT_TRUE(done);
+    }
+
+    QTemporaryDir dir_;
+    MessageRecorder messages_;
+    TForm1 window_ { QStringList() };
+};
+
+struct ChangeCase
+{
+    const char *name;
+    int position; // below 50 while the file is scanned, above while its segments are fetched
+    enum { Truncate, Grow, Delete } change;
+};
+
+void PrintTo(const ChangeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class FileChangedDuringLoad : public LoadFaultTest, public testing::WithParamInterface<ChangeCase>
+{
+};
+
+// Whatever happens to the file, the load ends with one line per indexed segment and an empty
+// last one, the bar hidden and no message: the reader reads what the file still holds.
+TEST_P(FileChangedDuringLoad, LoadEndsWithTheSegmentsItCouldRead)
+{
+    const QByteArray bytes = ManySegments(400000);
+    const QString path = Write(QStringLiteral("changing.x12"), bytes);
+    LoadChangingAt(path, GetParam().position, [&] {
+        switch (GetParam().change) {
+        case ChangeCase::Truncate:
+            QFile::resize(path, bytes.size() / 3);
+            break;
+        case ChangeCase::Grow: {
+            QFile file(path);
+            if (file.open(QIODevice::Append))
+                file.write(QByteArray(1 << 20, 'Z'));
+            break;
+        }
+        case ChangeCase::Delete:
+            QFile::remove(path);
+            break;
+        }
+    });
+    EXPECT_TRUE(messages_.Messages().empty()) << qPrintable(messages_.Texts().join('\n'));
+    ASSERT_NE(window_.Reader, nullptr);
+    const qint64 count = window_.Reader->SegmentCount();
+    EXPECT_EQ(window_.Memo1->Model().LineCount(), count + 1);
+    EXPECT_FALSE(window_.ProgressBar1->isVisible());
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
+    if (GetParam().change != ChangeCase::Truncate) {
+        EXPECT_EQ(count, 400003);
+        EXPECT_EQ(window_.Memo1->GetLine(count - 1, 100), QByteArray("IEA*1*000000007"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, FileChangedDuringLoad,
+    testing::Values(ChangeCase { "TruncatedWhileScanned", 10, ChangeCase::Truncate },
+        ChangeCase { "TruncatedWhileFetched", 60, ChangeCase::Truncate },
+        ChangeCase { "GrownWhileScanned", 10, ChangeCase::Grow },
+        ChangeCase { "GrownWhileFetched", 60, ChangeCase::Grow },
+        ChangeCase { "DeletedWhileScanned", 10, ChangeCase::Delete },
+        ChangeCase { "DeletedWhileFetched", 60, ChangeCase::Delete }),
+    [](const testing::TestParamInfo<ChangeCase> &info) { return info.param.name; });
+
+// No usable temporary folder: the reader's error in the box, the previous text kept, the bar
+// hidden, nothing left anywhere.
+TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
+{
+    const QString first = Write(QStringLiteral("first.x12"), ThreeSegments());
+    window_.LoadFile(first);
+    const QString second = Write(QStringLiteral("second.x12"), ThreeSegments());
+    const QString notAFolder = Write(QStringLiteral("not-a-folder"), "x");
+    const QByteArray saved = qgetenv("TMPDIR");
+    const struct
+    {
+        QString folder;
+        QString message;
+    } cases[] = {
+        { dir_.filePath(QStringLiteral("missing")), QStringLiteral("I/O error %1.").arg(ENOENT) },
+        { notAFolder, QStringLiteral("I/O error %1.").arg(ENOTDIR) },
+    };
+    for (const auto &c : cases) {
+        qputenv("TMPDIR", QFile::encodeName(c.folder));
+        MessageBoxes::Guarded([&] { window_.LoadFile(second); });
+        qputenv("TMPDIR", saved);
+        EXPECT_EQ(messages_.Texts().value(messages_.Texts().size() - 1), c.message);
+        EXPECT_EQ(window_.Reader, nullptr);
+        EXPECT_FALSE(window_.ProgressBar1->isVisible());
+        EXPECT_EQ(window_.Memo1->GetLine(0, 3), QByteArray("ISA"));
+        EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + first);
+        EXPECT_EQ(window_.MRUList.value(0), second);
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 3);
+        EXPECT_TRUE(IndexFilesLeft().isEmpty());
+    }
+}
+
+// A viewer killed in the middle of a load leaves at most its own index file, and the next
+// start of the program works.
+TEST_F(LoadFaultTest, KilledDuringALoadLeavesAtMostItsIndexFile)
+{
+    const QString big = Write(QStringLiteral("big.x12"), ManySegments(8000000));
+    QTemporaryDir tmp;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const auto indexFiles
+        = [&] { return QDir(tmp.path()).entryList({ QStringLiteral("x12*") }, QDir::Files); };
+
+    QProcess viewer;
+    viewer.setProcessEnvironment(environment);
+    viewer.start(QStringLiteral(BRIMLET_EXE), { big });
+    ASSERT_TRUE(viewer.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (indexFiles().isEmpty() && waited.elapsed() < 30000)
+        QThread::msleep(2);
+    ASSERT_EQ(indexFiles().size(), 1) << "the load never began";
+    ::kill(pid_t(viewer.processId()), SIGKILL);
+    viewer.waitForFinished();
+    EXPECT_EQ(viewer.exitStatus(), QProcess::CrashExit);
+    EXPECT_LE(indexFiles().size(), 1);
+
+    // The next start, beside the file left behind, loads and stays up.
+    QProcess next;
+    next.setProcessEnvironment(environment);
+    next.start(QStringLiteral(BRIMLET_EXE), { QStringLiteral(BRIMLET_SAMPLES "/po850-crlf.x12") });
+    ASSERT_TRUE(next.waitForStarted());
+    waited.restart();
+    while (indexFiles().size() < 2 && waited.elapsed() < 30000)
+        QThread::msleep(10);
+    EXPECT_EQ(indexFiles().size(), 2) << "the next start did not open its file";
+    EXPECT_FALSE(next.waitForFinished(1500)) << "the next start ended by itself";
+    next.kill();
+    next.waitForFinished();
+
+    // And in this process too, with the left-over file in the temporary folder.
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    window_.LoadFile(QStringLiteral(BRIMLET_SAMPLES "/po850-crlf.x12"));
+    EXPECT_EQ(window_.Reader->SegmentCount(), 27);
+    window_.Close1Click();
+    qputenv("TMPDIR", saved);
+}
+
+} // namespace
