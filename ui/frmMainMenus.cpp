@@ -5,6 +5,7 @@
 #include "MessageBoxes.h"
 #include "ProductInfo.h"
 #include "RawDataView.h"
+#include "ToolIcons.h"
 #include "WindowFont.h"
 
 #include <QLabel>
@@ -121,6 +122,10 @@ void TForm1::CreateMenus()
         menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));
     Open1->setIcon(ThemeIcon("document-open", style(), QStyle::SP_DialogOpenButton));
     Close1->setIcon(ThemeIcon("document-close", style(), QStyle::SP_DialogCloseButton));
+    Print1->setIcon(ToolIcons::Print());
+    CopyToClipboard->setIcon(ToolIcons::Copy());
+    Find1->setIcon(ToolIcons::Find());
+    FindinFiles1->setIcon(ToolIcons::FindInFiles());
 }
 
 void TForm1::CreateToolStrip()
@@ -134,14 +139,14 @@ void TForm1::CreateToolStrip()
         ThemeIcon("document-open", s, QStyle::SP_DialogOpenButton), true, &TForm1::spOpenClick);
     spClose = AddButton("spClose", 46, QStringLiteral("Close"),
         ThemeIcon("document-close", s, QStyle::SP_DialogCloseButton), false, &TForm1::spCloseClick);
-    spCopy = AddButton("spCopy", 88, QStringLiteral("Copy"),
-        ThemeIcon("edit-copy", s, QStyle::SP_FileDialogDetailedView), false, &TForm1::spCopyClick);
-    spFind = AddButton("spFind", 128, QStringLiteral("Find..."),
-        ThemeIcon("edit-find", s, QStyle::SP_FileDialogContentsView), false, &TForm1::spFindClick);
+    spCopy = AddButton(
+        "spCopy", 88, QStringLiteral("Copy"), ToolIcons::Copy(), false, &TForm1::spCopyClick);
+    spFind = AddButton(
+        "spFind", 128, QStringLiteral("Find..."), ToolIcons::Find(), false, &TForm1::spFindClick);
     spFindInFiles = AddButton("spFindInFiles", 157, QStringLiteral("Find in Files..."),
-        ThemeIcon("system-search", s, QStyle::SP_DirOpenIcon), true, &TForm1::spFindInFilesClick);
-    spPrint = AddButton("spPrint", 190, QStringLiteral("Print..."),
-        ThemeIcon("document-print", s, QStyle::SP_DriveFDIcon), false, &TForm1::spPrintClick);
+        ToolIcons::FindInFiles(), true, &TForm1::spFindInFilesClick);
+    spPrint = AddButton("spPrint", 190, QStringLiteral("Print..."), ToolIcons::Print(), false,
+        &TForm1::spPrintClick);
 }
 
 void TForm1::CreateClientArea()
