@@ -27,7 +27,7 @@ ReferenceIndex::ReferenceIndex(const QByteArray &file)
         qint64 got = 0;
         for (;;) {
             got = pos >= size ? 0 : std::min(chunk, size - pos);
-            if (got < chunk || file.mid(pos, chunk).contains(terminator))
+            if (got < chunk || QByteArrayView(file).sliced(pos, chunk).contains(terminator))
                 break;
             chunk *= 2;
         }

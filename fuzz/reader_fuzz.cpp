@@ -91,9 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Check(reader->CurrentSegment() == i);
         const QByteArrayView text = reader->SegmentText();
         Check(text.size() <= record.Length);
-        const QByteArray bytes = file.mid(record.Offset, record.Length);
+        const QByteArrayView bytes = QByteArrayView(file).sliced(record.Offset, record.Length);
         const qsizetype nul = bytes.indexOf('\0');
-        Check(text == QByteArrayView(bytes).first(nul < 0 ? bytes.size() : nul));
+        Check(text == bytes.first(nul < 0 ? bytes.size() : nul));
     }
 
     // Beyond the end, below the start.
