@@ -10,6 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -202,6 +207,62 @@ TEST_F(SettingsFileTest, FailedSaveLeavesTheOldFileWholeAndNothingBeside)
     EXPECT_EQ(message, QStringLiteral("Cannot create file \"%1\". File too large").arg(path));
     EXPECT_EQ(ReadBytes(path), QByteArray("Top=1\r\n"));
     EXPECT_EQ(folder.Entries(), QStringList { QStringLiteral("Brimlet.ini") });
+}
+
+// A folder the user may not write, as a file manager's "read-only" makes it: the save fails with
+// the create message and the old file stays whole. Root may write anywhere, so as root the save
+// runs in a child process with the rights of the "nobody" user.
+TEST_F(SettingsFileTest, ReadOnlyFolderKeepsTheOldFile)
+{
+    WriteBytes(path, "Top=1\r\n");
+    ASSERT_TRUE(QFile::setPermissions(folder.Path(),
+        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+            | QFile::ExeOther));
+    const auto save = [&] {
+        try {
+            TSettingsList(Lines({ "Top=2", "Left=3" })).SaveToFile(path);
+        } catch (const Exception &e) {
+            return e.Message();
+        }
+        return QString();
+    };
+    QString message;
+    if (geteuid() != 0) {
+        message = save();
+    } else {
+        // The folders of this test run must let the child through; nothing above them changes.
+        const QString runRoot = QFileInfo(TestEnvironment::TempFolder()).path();
+        for (QString dir = folder.Path(); dir.startsWith(runRoot); dir = QFileInfo(dir).path()) {
+            struct stat info = {};
+            const QByteArray name = QFile::encodeName(dir);
+            if (stat(name.constData(), &info) == 0)
+                chmod(name.constData(), info.st_mode | S_IXGRP | S_IXOTH);
+        }
+        int pipeFds[2];
+        ASSERT_EQ(pipe(pipeFds), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            close(pipeFds[0]);
+            const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+            const QByteArray text = dropped ? save().toUtf8() : QByteArray("cannot drop rights");
+            const ssize_t written = write(pipeFds[1], text.constData(), size_t(text.size()));
+            _exit(written == text.size() ? 0 : 1);
+        }
+        close(pipeFds[1]);
+        QByteArray text;
+        char buffer[512];
+        for (ssize_t n; (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+            text.append(buffer, n);
+        close(pipeFds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        message = QString::fromUtf8(text);
+    }
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)))
+        << qPrintable(message);
+    EXPECT_EQ(ReadBytes(path), QByteArray("Top=1\r\n"));
+    EXPECT_EQ(folder.Entries(), QStringList { QStringLiteral("Brimlet.ini") });
+    QFile::setPermissions(folder.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 } // namespace
