@@ -96,7 +96,8 @@ TEST_F(FolderSearchTest, StepsInOrderWithSubfoldersBeforeTheirOwnFiles)
     const QString a = Put("a.x12", X12("N1*ST*MARK"));
     const QString b = Put("s1/b.x12", X12("N1*ST*MARK"));
     const QString c = Put("s1/t/c.x12", X12("N1*ST*MARK"));
-    const QString d = Put("s1/t/sub.x12/d.X12", X12("N1*ST*MARK")); // a folder matching the file spec
+    const QString d
+        = Put("s1/t/sub.x12/d.X12", X12("N1*ST*MARK")); // a folder matching the file spec
     Put("s1/t/other.txt", X12("N1*ST*MARK"));
     const QString missed = Put("s1/t/sub.x12/deep/miss.x12", X12("N1*ST*NONE"));
 
