@@ -10,6 +10,12 @@
 
 namespace FuzzInput {
 
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
 QString WriteScratchFile(const QByteArray &bytes)
 {
     static const QString path

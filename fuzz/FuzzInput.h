@@ -9,6 +9,9 @@
 // Helpers shared by the fuzz targets.
 namespace FuzzInput {
 
+// Ends the run, so that libFuzzer keeps the input, when a checked property does not hold.
+void Check(bool condition);
+
 // A file in the temporary folder holding bytes; the same path every run of one process.
 QString WriteScratchFile(const QByteArray &bytes);
 

@@ -3,20 +3,11 @@
 
 #include "ElementReference.h"
 
+#include "FuzzInput.h"
+
 #include <QString>
 
 #include <algorithm>
-#include <cstdlib>
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -32,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     qsizetype separators = 0;
     for (qsizetype i = 0; i < counted; ++i)
         separators += line[i] == separator;
-    Check(reference.ElementCount() == separators);
+    FuzzInput::Check(reference.ElementCount() == separators);
 
     const QByteArrayView examined = line.first(std::min<qsizetype>(line.size(), 256));
     QByteArrayView id = examined;
@@ -43,12 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
     }
     id = id.first(std::min<qsizetype>(id.size(), 64));
-    Check(reference.SegmentId() == QString::fromLatin1(id));
+    FuzzInput::Check(reference.SegmentId() == QString::fromLatin1(id));
 
     const QString number = reference.ElementNumberText();
-    Check(number.size() >= 2 && number.toLongLong() == separators);
-    Check(reference.Key() == reference.SegmentId() + number);
-    Check(reference.PositionText(41)
+    FuzzInput::Check(number.size() >= 2 && number.toLongLong() == separators);
+    FuzzInput::Check(reference.Key() == reference.SegmentId() + number);
+    FuzzInput::Check(reference.PositionText(41)
         == QStringLiteral("Line: 42 Col: %1 %2").arg(counted + 1).arg(reference.Key()));
     return 0;
 }

@@ -5,19 +5,14 @@
 
 #include "FileMask.h"
 
+#include "FuzzInput.h"
+
 #include <QLocale>
 #include <QString>
 
-#include <cstdlib>
 #include <vector>
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // The comparison of two upper-cased texts, step by step as the rule is written.
 bool ModelMatch(const QString &name, const QString &mask)
@@ -115,10 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString mask = cut < 0 ? QString() : input.mid(cut + 1);
 
     for (const char *any : { "", "*", "*.*" })
-        Check(FileMask::MaskMatches(name, QLatin1String(any)));
+        FuzzInput::Check(FileMask::MaskMatches(name, QLatin1String(any)));
 
     const bool matches = FileMask::MaskMatches(name, mask);
-    Check(FileMaskList({ mask }).Matches(name) == matches);
+    FuzzInput::Check(FileMaskList({ mask }).Matches(name) == matches);
 
     const QLocale locale = QLocale::system();
     QString comparedName = name.contains(u'.') ? name : name + u'.';
@@ -126,11 +121,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString comparedMask = locale.toUpper(mask);
     if (mask.isEmpty() || mask == QLatin1String("*") || mask == QLatin1String("*.*"))
         return 0;
-    Check(matches == ModelMatch(comparedName, comparedMask));
+    FuzzInput::Check(matches == ModelMatch(comparedName, comparedMask));
     if (matches)
-        Check(GlobMatch(comparedName, comparedMask));
+        FuzzInput::Check(GlobMatch(comparedName, comparedMask));
     // A name holding a dot and no wildcard characters matches itself.
     if (name.contains(u'.') && !name.contains(u'*') && !name.contains(u'?'))
-        Check(FileMask::MaskMatches(name, name));
+        FuzzInput::Check(FileMask::MaskMatches(name, name));
     return 0;
 }

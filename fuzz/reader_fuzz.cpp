@@ -11,15 +11,7 @@
 
 #include <QSet>
 
-#include <cstdlib>
-
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 QByteArray BuildFile(const uint8_t *data, size_t size)
 {
@@ -53,57 +45,58 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     try {
         reader = std::make_unique<TGFile>(path);
     } catch (const Exception &e) {
-        Check(KnownRefusal(e.Message()));
-        Check(file.size() < 127 || !file.startsWith("ISA"));
+        FuzzInput::Check(KnownRefusal(e.Message()));
+        FuzzInput::Check(file.size() < 127 || !file.startsWith("ISA"));
         return 0;
     }
-    Check(file.size() >= 127 && file.startsWith("ISA"));
-    Check(reader->CurrentSegment() == 1);
-    Check(reader->ElementSeparator() == file[3] && reader->SegmentTerminator() == file[105]);
+    FuzzInput::Check(file.size() >= 127 && file.startsWith("ISA"));
+    FuzzInput::Check(reader->CurrentSegment() == 1);
+    FuzzInput::Check(
+        reader->ElementSeparator() == file[3] && reader->SegmentTerminator() == file[105]);
 
     // Random moves before the index is complete, then the count.
     const int moves = int(size % 4);
     for (int k = 0; k < moves; ++k) {
         const qint64 target = qint64(data[size - 1 - size_t(k)]) % 50 + 1;
         reader->GotoSegment(target);
-        Check(reader->CurrentSegment() >= 1 && reader->CurrentSegment() <= target);
+        FuzzInput::Check(reader->CurrentSegment() >= 1 && reader->CurrentSegment() <= target);
     }
     const qint64 before = reader->CurrentSegment();
     const qint64 count = reader->SegmentCount();
-    Check(reader->CurrentSegment() == before);
+    FuzzInput::Check(reader->CurrentSegment() == before);
 
     const ReferenceIndex expected(file);
-    Check(count == qint64(expected.records.size()));
-    Check(reader->ScanPosition() == expected.scanPosition);
-    Check(reader->LineBreakLength() == expected.lineBreakLength);
+    FuzzInput::Check(count == qint64(expected.records.size()));
+    FuzzInput::Check(reader->ScanPosition() == expected.scanPosition);
+    FuzzInput::Check(reader->LineBreakLength() == expected.lineBreakLength);
     const qint64 percent = reader->ScanPercent();
-    Check(percent >= 0 && percent <= 101);
+    FuzzInput::Check(percent >= 0 && percent <= 101);
 
     qint64 end = 0;
     for (qint64 i = 1; i <= count; ++i) {
         const IndexRecord record = reader->SegmentRecord(i);
         const auto &[offset, length] = expected.records[size_t(i - 1)];
-        Check(record.Offset == offset && record.Length == length);
+        FuzzInput::Check(record.Offset == offset && record.Length == length);
         // In file order, without overlap, inside the file.
-        Check(record.Offset >= end && record.Offset + record.Length <= file.size());
+        FuzzInput::Check(record.Offset >= end && record.Offset + record.Length <= file.size());
         end = record.Offset + record.Length + 1; // at least the terminator between two
         reader->GotoSegment(i);
-        Check(reader->CurrentSegment() == i);
+        FuzzInput::Check(reader->CurrentSegment() == i);
         const QByteArrayView text = reader->SegmentText();
-        Check(text.size() <= record.Length);
+        FuzzInput::Check(text.size() <= record.Length);
         const QByteArrayView bytes = QByteArrayView(file).sliced(record.Offset, record.Length);
         const qsizetype nul = bytes.indexOf('\0');
-        Check(text == bytes.first(nul < 0 ? bytes.size() : nul));
+        FuzzInput::Check(text == bytes.first(nul < 0 ? bytes.size() : nul));
     }
 
     // Beyond the end, below the start.
     reader->GotoSegment(count + 1 + qint64(size));
-    Check(reader->CurrentSegment() == count);
+    FuzzInput::Check(reader->CurrentSegment() == count);
     try {
         reader->GotoSegment(0);
-        Check(false);
+        FuzzInput::Check(false);
     } catch (const EInOutError &) {
-        Check(reader->CurrentSegment() == count);
+        FuzzInput::Check(reader->CurrentSegment() == count);
     }
     return 0;
 }
