@@ -37,7 +37,6 @@ TGFile::TGFile(const QString &fileName)
 
     fileSize_ = stream_.size();
     data_.SetLimit(fileSize_);
-    const QString tempFolder = QDir::tempPath();
     if (fileSize_ == 0)
         Refuse(QStringLiteral("Empty file."));
     if (fileSize_ < SmallestFile)
@@ -59,6 +58,7 @@ TGFile::TGFile(const QString &fileName)
     SetBuffer(header.first(HeaderLength));
 
     // A temporary folder that does not exist comes back empty: never fall back to the root.
+    const QString tempFolder = QDir::tempPath();
     if (tempFolder.isEmpty())
         throw EInOutError(ENOENT);
     indexFile_ = std::make_unique<SegmentIndexFile>(tempFolder);
@@ -81,8 +81,10 @@ void TGFile::Refuse(const QString &message)
 void TGFile::SetBuffer(QByteArrayView bytes)
 {
     if (bytes.size() + 1 > bufferCapacity_) {
-        bufferCapacity_ = std::max(bytes.size() + 1, ChunkSize + 1);
-        buffer_.reset(new char[bufferCapacity_]);
+        // The capacity changes only once the larger buffer is there.
+        const qsizetype capacity = std::max(bytes.size() + 1, ChunkSize + 1);
+        buffer_.reset(new char[capacity]);
+        bufferCapacity_ = capacity;
     }
     buffer_[bytes.size()] = '\0';
     textLength_ = 0;
@@ -117,14 +119,18 @@ void TGFile::GotoSegment(qint64 number)
     bool found = false;
     while (!found && totalSegments_ < 0)
         found = ChunkStep(number);
-    GotoSegment(totalSegments_ >= 0 && totalSegments_ < number ? totalSegments_ : number);
+    // Beyond the last segment, the call above makes the last one current.
+    GotoSegment(number);
 }
 
-qint64 TGFile::SegmentCount()
+qint64 TGFile::SegmentCount(const std::function<void()> &afterChunk)
 {
     const qint64 remembered = currentSegment_;
-    while (totalSegments_ == -1)
+    while (totalSegments_ == -1) {
         GotoSegment(IndexedCount() + 1);
+        if (afterChunk)
+            afterChunk();
+    }
     GotoSegment(remembered);
     return totalSegments_;
 }
@@ -134,7 +140,6 @@ void TGFile::FetchSegment(qint64 number)
     const IndexRecord record = indexFile_->Read(number - 1);
     // Bytes the file no longer has are simply missing from the text.
     SetBuffer(data_.Read(record.Offset, record.Length));
-    indexRecord_ = record;
     currentSegment_ = number;
 }
 

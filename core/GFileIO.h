@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 // Random access by number to the segments of one X12 interchange file, through an index of
@@ -32,8 +33,9 @@ public:
     // Makes segment number current; a number beyond the last segment makes the last one
     // current. Numbers below 1 raise EInOutError and leave the reader where it was.
     void GotoSegment(qint64 number);
-    // Number of segments in the file, scanning the rest of it the first time.
-    qint64 SegmentCount();
+    // Number of segments in the file, scanning the rest of it the first time; afterChunk, when
+    // given, runs after each chunk of that scan (to show its progress).
+    qint64 SegmentCount(const std::function<void()> &afterChunk = {});
     // The current segment's bytes up to its first NUL byte; valid until the reader next moves.
     QByteArrayView SegmentText() const { return QByteArrayView(buffer_.get(), textLength_); }
     // How much of the file the index covers, in percent of the file's current size.
@@ -78,7 +80,7 @@ private:
     qint64 totalSegments_ = -1;
     qint64 scanPosition_ = 0;
     int lineBreakLength_ = 0;
-    IndexRecord indexRecord_; // working record of a scan, and the record last read back
+    IndexRecord indexRecord_; // working record of a scan
     QString indexFileName_;
 
     QFile stream_;

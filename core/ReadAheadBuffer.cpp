@@ -36,13 +36,16 @@ void ReadAheadBuffer::Fill(qint64 pos, qsizetype want)
     // small file costs a small buffer.
     const qint64 wanted = std::max<qint64>(blockSize_, pos - start + want);
     const qint64 toRead = std::clamp<qint64>(limit_ - start, 0, wanted);
+    valid_ = false;
     if (toRead > capacity_) {
+        // The old block goes first, so that the two are never held at once; until the new one
+        // is there the buffer holds nothing.
         data_.reset();
+        capacity_ = 0;
         data_.reset(new char[toRead]);
         capacity_ = toRead;
     }
 
-    valid_ = false;
     qint64 got = 0;
     if (toRead > 0) {
         errno = 0;

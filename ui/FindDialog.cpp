@@ -92,11 +92,6 @@ bool FindDialog::WholeWord() const
     return WholeWordBox->isChecked();
 }
 
-bool FindDialog::SearchDown() const
-{
-    return DownButton->isChecked();
-}
-
 void FindDialog::Execute()
 {
     show();

@@ -22,7 +22,6 @@ public:
     QString FindText() const;
     bool MatchCase() const;
     bool WholeWord() const;
-    bool SearchDown() const;
 
     // Shows the dialog, or brings it to the front, with the find text selected.
     void Execute();

@@ -50,4 +50,11 @@ bool Guarded(Handler &&handler)
     return false;
 }
 
+// A slot that runs object's handler through Guarded.
+template<class T>
+auto GuardedSlot(T *object, void (T::*handler)())
+{
+    return [object, handler] { Guarded([&] { (object->*handler)(); }); };
+}
+
 } // namespace MessageBoxes

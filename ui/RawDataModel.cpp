@@ -133,9 +133,9 @@ void RawDataModel::SelectAll()
     column_ = -1;
 }
 
-QByteArray RawDataModel::SelectedText() const
+QByteArrayView RawDataModel::Selection() const
 {
-    return Text().sliced(SelStart(), SelLength()).toByteArray();
+    return Text().sliced(SelStart(), SelLength());
 }
 
 void RawDataModel::MoveCaret(Move move, qint64 pageLines, bool extend)

@@ -64,7 +64,9 @@ public:
     // Caret at the line's first position plus column, selection collapsed.
     void SetCaretPos(qint64 column, qint64 line);
     void SelectAll();
-    QByteArray SelectedText() const;
+    // The selected bytes, valid until the text changes; SelectedText copies them.
+    QByteArrayView Selection() const;
+    QByteArray SelectedText() const { return Selection().toByteArray(); }
     // Moves the caret as a key would; pageLines is the height of a page in lines. Up and
     // Down keep the column the caret had before the first of them.
     void MoveCaret(Move move, qint64 pageLines, bool extend);

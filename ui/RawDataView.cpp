@@ -221,9 +221,11 @@ void RawDataView::SetTopLine(qint64 line)
     viewport()->update();
 }
 
-void RawDataView::scrollContentsBy(int, int)
+void RawDataView::scrollContentsBy(int, int dy)
 {
-    if (!settingScrollBar_) {
+    // Only a vertical move changes the top line: the bar's value stands for it only roughly in
+    // a text of more lines than the bar counts.
+    if (dy != 0 && !settingScrollBar_) {
         const qint64 maxTop = qMax(qint64(0), model_.LineCount() - PageLines());
         topLine_ = TopLineForValue(verticalScrollBar()->value(), maxTop);
     }
@@ -353,11 +355,19 @@ void RawDataView::PaintLine(QPainter &painter, qint64 line, int y)
     const qint64 to = qMin(model_.SelEnd(), lineStart + bytes.size() + 1) - lineStart;
     if (from >= to)
         return;
-    const qreal left = ColumnX(bytes, from) - offset;
-    qreal width = ColumnX(bytes, to) - ColumnX(bytes, from);
-    if (to > bytes.size())
-        width += maxAdvance_ / 2;
-    const QRectF band(left, y, width, lineHeight_);
+    // Only the band's visible part is drawn, so its ends are measured over the visible bytes.
+    const qint64 bandFrom = qBound(first, from, end);
+    const qint64 bandTo = qBound(first, to, end);
+    qreal fromX = x;
+    qint64 i = first;
+    for (; i < bandFrom; ++i)
+        fromX += advances_[uchar(bytes[i])];
+    qreal toX = fromX;
+    for (; i < bandTo; ++i)
+        toX += advances_[uchar(bytes[i])];
+    if (to > bytes.size() && end == bytes.size())
+        toX += maxAdvance_ / 2;
+    const QRectF band(fromX - offset, y, toX - fromX, lineHeight_);
     painter.fillRect(band, palette().highlight());
     painter.save();
     painter.setClipRect(band);

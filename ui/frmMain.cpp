@@ -4,14 +4,13 @@
 #include "HistoryList.h"
 #include "MessageBoxes.h"
 #include "RawDataView.h"
+#include "StoredSettings.h"
 #include "WindowFont.h"
-#include "frmAbout.h"
-#include "frmLicense.h"
 #include "frmSearch.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -23,7 +22,6 @@
 
 namespace {
 
-constexpr int RecentFilesShown = 6;
 // Progress is shown as two halves: the scan of the file (0 to 50, from its ScanPercent), then
 // the fetching of its segments into the view (50 to 100, by the share of segments fetched).
 constexpr int ScanShare = 50;
@@ -136,8 +134,7 @@ void TForm1::LoadFile(const QString &path)
     Reader = std::make_unique<TGFile>(path);
     SetFileControlsEnabled(true);
     Memo1->Clear();
-    ScanWithProgress(*Reader);
-    const qint64 count = Reader->SegmentCount();
+    const qint64 count = ScanWithProgress(*Reader);
     {
         // A failure while fetching leaves the view empty rather than half filled.
         auto clearView = qScopeGuard([this] { Memo1->Clear(); });
@@ -146,26 +143,23 @@ void TForm1::LoadFile(const QString &path)
     }
 
     Memo1->SetSelStart(0);
-    ProgressBar1->hide();
     // Fails quietly while the window is not shown yet (a file named on the command line).
     Memo1->setFocus();
     Memo1Click();
     setWindowTitle(QStringLiteral("Brimlet - ") + path);
 }
 
-// Indexes the whole file as SegmentCount does, one chunk after the other, so that the bar can
-// follow the scan.
-void TForm1::ScanWithProgress(TGFile &reader)
+// Indexes the whole file, moving the bar as the scan goes on.
+qint64 TForm1::ScanWithProgress(TGFile &reader)
 {
-    const qint64 current = reader.CurrentSegment();
-    for (int chunks = 1; reader.TotalSegments() < 0; ++chunks) {
-        reader.GotoSegment(reader.IndexedCount() + 1);
-        if (chunks % ChunksPerScanUpdate == 0)
+    int chunks = 0;
+    const qint64 count = reader.SegmentCount([&] {
+        if (++chunks % ChunksPerScanUpdate == 0)
             SetProgress(
                 int(qBound(qint64(0), reader.ScanPercent(), qint64(100))) * ScanShare / 100);
-    }
-    reader.GotoSegment(current);
+    });
     SetProgress(ScanShare);
+    return count;
 }
 
 // Appends every segment's text straight into the view's buffer: the file's text is held once.
@@ -200,7 +194,7 @@ void TForm1::RebuildRecentFiles()
         RecentFiles->removeAction(entry);
         entry->deleteLater();
     }
-    for (int i = 0; i < qMin(RecentFilesShown, int(MRUList.size())); ++i) {
+    for (int i = 0; i < qMin(StoredSettings::RecentFileCount, int(MRUList.size())); ++i) {
         const QString &path = MRUList[i];
         // Doubled ampersands show as themselves: the entry reads exactly as the path.
         QAction *entry
@@ -241,7 +235,6 @@ void TForm1::Open1Click()
     if (path.isEmpty())
         return;
     LoadFile(path);
-    setWindowTitle(QStringLiteral("Brimlet - ") + path);
 }
 
 void TForm1::MRUClick(QAction *entry)

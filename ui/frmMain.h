@@ -168,7 +168,7 @@ private:
     void RebuildRecentFiles();
     void ReleaseReader();
     void SetFileControlsEnabled(bool enabled);
-    void ScanWithProgress(TGFile &reader);
+    qint64 ScanWithProgress(TGFile &reader);
     void FetchWithProgress(TGFile &reader, qint64 count);
     void SetProgress(int position);
 

@@ -90,9 +90,7 @@ void TForm1::CopyToClipboardClick()
 {
     if (Memo1->SelLength() == 0)
         return;
-    const QByteArrayView selected
-        = Memo1->Model().Text().sliced(Memo1->SelStart(), Memo1->SelLength());
-    QGuiApplication::clipboard()->setText(QString::fromLatin1(selected));
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(Memo1->Model().Selection()));
 }
 
 void TForm1::SelectAll1Click()
@@ -144,10 +142,7 @@ void TForm1::GotoLine1Click()
     const QString type = GoToForm->Edit2->text();
     if (type.isEmpty()) {
         // A line past the last one puts the caret on the last, empty line.
-        Memo1->setFocus();
-        Memo1->SetCaretPos(0, *number - 1);
-        Memo1->ScrollCaret();
-        Memo1Click();
+        MoveToSegment(*number);
         return;
     }
     // The search walks the reader; the view without one (after a failed open) is not searched.

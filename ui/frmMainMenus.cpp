@@ -36,8 +36,7 @@ QAction *TForm1::AddItem(QMenu *menu, const char *name, const QString &caption,
     QAction *action = menu->addAction(caption);
     action->setObjectName(QLatin1String(name));
     action->setShortcut(shortcut);
-    connect(action, &QAction::triggered, this,
-        [this, handler] { MessageBoxes::Guarded([&] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this, MessageBoxes::GuardedSlot(this, handler));
     return action;
 }
 
@@ -53,8 +52,7 @@ QToolButton *TForm1::AddButton(const char *name, int left, const QString &hint, 
     button->setAccessibleName(hint);
     button->setEnabled(enabled);
     button->setFocusPolicy(Qt::NoFocus);
-    connect(button, &QToolButton::clicked, this,
-        [this, handler] { MessageBoxes::Guarded([&] { (this->*handler)(); }); });
+    connect(button, &QToolButton::clicked, this, MessageBoxes::GuardedSlot(this, handler));
     return button;
 }
 
@@ -206,9 +204,8 @@ void TForm1::SetStatusText(int panel, const QString &text)
 
 void TForm1::ConnectHandlers()
 {
-    const auto guarded = [this](void (TForm1::*handler)()) {
-        return [this, handler] { MessageBoxes::Guarded([&] { (this->*handler)(); }); };
-    };
+    const auto guarded
+        = [this](void (TForm1::*handler)()) { return MessageBoxes::GuardedSlot(this, handler); };
     connect(File1, &QMenu::aboutToShow, this, guarded(&TForm1::File1Click));
     connect(Edit1, &QMenu::aboutToShow, this, guarded(&TForm1::Edit1Click));
     connect(Memo1, &RawDataView::Clicked, this, guarded(&TForm1::Memo1Click));

@@ -26,8 +26,6 @@
 
 namespace {
 
-constexpr int ResultColumns = 4;
-
 // Empty once leading and trailing blanks and control characters are removed.
 bool IsBlank(const QString &text)
 {
@@ -170,7 +168,6 @@ void TSearch::FormShow()
     } else {
         Open->setEnabled(true);
     }
-    Searching = false;
     for (QComboBox *box : { Folder, FindText }) {
         if (IsBlank(box->currentText()) && box->count() > 0) {
             box->setCurrentIndex(0);
@@ -209,7 +206,7 @@ void TSearch::FindClick()
             AppendRow({});
         Open->setEnabled(HasResults());
         Searching = false;
-        Find->setEnabled(!IsBlank(FindText->currentText()));
+        FindTextChange();
         // Enter goes on clicking Find, not the button the focus was moved to.
         if (focused == Find && focusWidget() == focusMovedTo && Find->isEnabled())
             Find->setFocus();
@@ -252,12 +249,11 @@ void TSearch::CancelClick()
 
 void TSearch::OpenClick()
 {
-    const int row = StringGrid1->currentRow();
-    const QString name = CellText(row, 0);
-    // An empty row names no file.
-    if (row < 0 || name.isEmpty() || !mainWindow_)
+    const SearchResultRow row = RowAt(StringGrid1->currentRow());
+    // An empty row (or none) names no file.
+    if (row.Filename.isEmpty() || !mainWindow_)
         return;
-    const QString path = CellText(row, 1) + name;
+    const QString path = row.Path();
     if (!MessageBoxes::Guarded([&] { mainWindow_->LoadFile(path); }))
         return;
     close();
@@ -281,7 +277,7 @@ void TSearch::CopyFileListtoClipboard1Click()
 {
     QList<SearchResultRow> rows;
     for (int row = 0; row < StringGrid1->rowCount(); ++row)
-        rows.append({ CellText(row, 0), CellText(row, 1), CellText(row, 2), CellText(row, 3) });
+        rows.append(RowAt(row));
     const QString text = SearchResultRow::ListText(rows);
     if (!text.isEmpty())
         QGuiApplication::clipboard()->setText(text);
@@ -291,9 +287,9 @@ void TSearch::AppendRow(const SearchResultRow &row)
 {
     const int at = StringGrid1->rowCount();
     StringGrid1->insertRow(at);
-    const QString cells[ResultColumns]
+    const QString cells[StoredSettings::ResultColumnCount]
         = { row.Filename, row.Directory, row.Size, row.LastModified };
-    for (int column = 0; column < ResultColumns; ++column) {
+    for (int column = 0; column < StoredSettings::ResultColumnCount; ++column) {
         auto *item = new QTableWidgetItem(cells[column]);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         StringGrid1->setItem(at, column, item);
@@ -321,4 +317,9 @@ QString TSearch::CellText(int row, int column) const
 {
     const QTableWidgetItem *item = StringGrid1->item(row, column);
     return item ? item->text() : QString();
+}
+
+SearchResultRow TSearch::RowAt(int row) const
+{
+    return { CellText(row, 0), CellText(row, 1), CellText(row, 2), CellText(row, 3) };
 }

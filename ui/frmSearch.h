@@ -97,6 +97,8 @@ private:
     void ResetResults();
     bool HasResults() const;
     QString CellText(int row, int column) const;
+    // The grid's row as a result row; empty cells where there is none.
+    SearchResultRow RowAt(int row) const;
 
     TForm1 *mainWindow_;
 };

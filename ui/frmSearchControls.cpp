@@ -103,7 +103,7 @@ void TSearch::CreateControls()
     StringGrid1->verticalHeader()->setMinimumSectionSize(RowHeight);
     StringGrid1->verticalHeader()->setDefaultSectionSize(RowHeight);
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->setColumnCount(4);
+    StringGrid1->setColumnCount(StoredSettings::ResultColumnCount);
     ResetResults();
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
