@@ -30,9 +30,19 @@ Measurement RunMeasured(const QStringList &command, const ChildIo &io)
     QElapsedTimer timer;
     timer.start();
     const pid_t pid = fork();
+    if (pid < 0) {
+        if (io.captureOutput) {
+            close(pipeFds[0]);
+            close(pipeFds[1]);
+        }
+        return {};
+    }
     if (pid == 0) {
         if (!input.isEmpty()) {
+            // Without its input the child would read the benchmark's own.
             const int fd = open(input.constData(), O_RDONLY);
+            if (fd < 0)
+                _exit(127);
             dup2(fd, 0);
         }
         if (io.discardOutput) {

@@ -19,16 +19,8 @@ constexpr char SplittingTerminator = 'Q';
 
 SearchCorpus::SearchCorpus(const Options &options)
     : options_(options)
-    , state_(options.seed * 0x9E3779B97F4A7C15ull + 7)
+    , random_(options.seed * 0x9E3779B97F4A7C15ull + 7)
 { }
-
-quint64 SearchCorpus::Next()
-{
-    state_ ^= state_ >> 12;
-    state_ ^= state_ << 25;
-    state_ ^= state_ >> 27;
-    return state_ * 0x2545F4914F6CDD1Dull;
-}
 
 qint64 SearchCorpus::PickSize()
 {
@@ -102,7 +94,6 @@ bool SearchCorpus::Write(const QString &folder)
     x12WithMarker_.clear();
     x12WithMarkerAnyCase_.clear();
     allWithMarker_.clear();
-    totalBytes_ = 0;
 
     // Three levels: 8 folders, 4 below each, 3 below those; files at every level.
     folders_.append(QString());
@@ -172,7 +163,6 @@ bool SearchCorpus::Write(const QString &folder)
         QFile file(folder + u'/' + relative);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             return false;
-        totalBytes_ += bytes.size();
         if (x12Marker)
             x12WithMarker_.append(relative);
         if (x12Marker || x12LowerMarker)

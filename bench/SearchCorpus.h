@@ -1,5 +1,7 @@
 #pragma once
 
+#include "XorShift.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -29,11 +31,10 @@ public:
     const QStringList &X12WithMarker() const { return x12WithMarker_; } // what the search finds
     const QStringList &X12WithMarkerAnyCase() const { return x12WithMarkerAnyCase_; }
     const QStringList &AllWithMarker() const { return allWithMarker_; } // what grep finds
-    qint64 TotalBytes() const { return totalBytes_; }
 
 private:
-    quint64 Next();
-    int Below(int n) { return int(Next() % quint64(n)); }
+    quint64 Next() { return random_.Next(); }
+    int Below(int n) { return random_.Below(n); }
     qint64 PickSize();
     QByteArray Interchange(qint64 size, char terminator, bool lineBreaks, quint64 seed);
     void PlantInSegment(QByteArray &bytes, char terminator);
@@ -42,10 +43,9 @@ private:
     QString PickFolder();
 
     Options options_;
-    quint64 state_;
+    XorShift random_;
     QStringList folders_;
     QStringList x12WithMarker_;
     QStringList x12WithMarkerAnyCase_;
     QStringList allWithMarker_;
-    qint64 totalBytes_ = 0;
 };

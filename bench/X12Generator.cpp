@@ -16,7 +16,7 @@ const QList<QByteArray> Procedures = { "99213", "99214", "87880", "36415", "8100
 
 X12Generator::X12Generator(const Options &options)
     : options_(options)
-    , state_(options.seed * 0x9E3779B97F4A7C15ull + 1)
+    , random_(options.seed * 0x9E3779B97F4A7C15ull + 1)
 {
     switch (options.breaks) {
     case LineBreaks::CrLf:
@@ -28,15 +28,6 @@ X12Generator::X12Generator(const Options &options)
     case LineBreaks::None:
         break;
     }
-}
-
-quint64 X12Generator::Next()
-{
-    // xorshift64*: the same numbers on every platform and compiler.
-    state_ ^= state_ >> 12;
-    state_ ^= state_ << 25;
-    state_ ^= state_ >> 27;
-    return state_ * 0x2545F4914F6CDD1Dull;
 }
 
 QByteArray X12Generator::Digits(int count)

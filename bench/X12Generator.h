@@ -1,5 +1,7 @@
 #pragma once
 
+#include "XorShift.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -33,8 +35,7 @@ public:
     static bool ParseSize(const QByteArray &text, qint64 &size);
 
 private:
-    quint64 Next();
-    int Below(int n) { return int(Next() % quint64(n)); }
+    int Below(int n) { return random_.Below(n); }
     QByteArray Digits(int count);
     QByteArray Date();
     void Segment(const QByteArray &text);
@@ -44,7 +45,7 @@ private:
     void SecondInterchange(const QByteArray &isa);
 
     Options options_;
-    quint64 state_;
+    XorShift random_;
     QByteArray lineBreak_;
     QByteArray pending_;
     std::FILE *out_ = nullptr;

@@ -198,47 +198,17 @@ int main(int argc, char *argv[])
 
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    qint64 size = qint64(1) << 30;
-    QByteArray breaksName = "crlf";
-    QString file;
-    QString folder = QDir::currentPath() + QLatin1String("/bench-data");
-    int runs = 3;
-    bool usage = false;
-    for (int i = 1; i < args.size(); i += 2) {
-        const QString &option = args[i];
-        const QString value = args.value(i + 1);
-        if (option == QLatin1String("--size"))
-            usage = usage || !X12Generator::ParseSize(value.toLocal8Bit(), size);
-        else if (option == QLatin1String("--breaks"))
-            breaksName = value.toLocal8Bit();
-        else if (option == QLatin1String("--file"))
-            file = value;
-        else if (option == QLatin1String("--data"))
-            folder = value;
-        else if (option == QLatin1String("--runs"))
-            runs = std::max(1, value.toInt());
-        else
-            usage = true;
-    }
-    X12Generator::LineBreaks breaks;
-    if (usage || !X12Generator::ParseLineBreaks(breaksName, breaks)) {
-        std::fputs("Usage: bench_load [--size N[K|M|G]] [--breaks crlf|lf|none] [--file PATH] "
-                   "[--data FOLDER] [--runs N]\n",
-            stderr);
+    BenchFileOptions options;
+    if (!ParseBenchFileOptions(args, "bench_load", options))
         return 2;
-    }
     // bench_reader's kind of file, ending with a second interchange for the commands to find.
+    const QString file = BenchFilePath(options, QStringLiteral("load"), true);
     if (file.isEmpty())
-        file = EnsureBenchFile(
-            folder, QStringLiteral("load"), size, breaks, QString::fromLatin1(breaksName), true);
-    if (file.isEmpty()) {
-        std::fputs("cannot write the generated file\n", stderr);
         return 1;
-    }
+    const int runs = options.runs;
 
     WarmCache(file);
-    const Measurement tr = BestOf(runs,
-        { QStringLiteral("tr"), QStringLiteral("~"), QStringLiteral("\n") }, { file, true, false });
+    const Measurement tr = MeasureTr(file, runs);
     const Measurement load = BestOf(runs,
         { QCoreApplication::applicationFilePath(), QStringLiteral("--phase"),
             QStringLiteral("load"), file },
@@ -255,7 +225,8 @@ int main(int argc, char *argv[])
     const qint64 memoryLimitKiB = (bytes + 16 * segments) / 1024 + 100 * 1024;
     std::printf("file            %s\n", qPrintable(file));
     std::printf("size            %lld bytes, %lld segments, line breaks %s\n",
-        static_cast<long long>(bytes), static_cast<long long>(segments), breaksName.constData());
+        static_cast<long long>(bytes), static_cast<long long>(segments),
+        options.breaksName.constData());
     std::printf("best of %d runs each, warm page cache\n", runs);
     std::printf("tr '~' '\\n'                  %8.3fs\n", tr.seconds);
     std::printf("LoadFile to first lines      %8.3fs  %.2fx tr\n", open, ratio);

@@ -46,40 +46,17 @@ int main(int argc, char *argv[])
     if (args.size() == 4 && args[1] == QLatin1String("--phase"))
         return RunPhase(args[2], args[3]);
 
-    qint64 size = qint64(1) << 30;
-    QByteArray breaksName = "crlf";
-    QString file;
-    QString folder = QDir::currentPath() + QLatin1String("/bench-data");
-    int runs = 3;
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        const QString &option = args[i];
-        const QByteArray value = args[i + 1].toLocal8Bit();
-        if (option == QLatin1String("--size"))
-            X12Generator::ParseSize(value, size);
-        else if (option == QLatin1String("--breaks"))
-            breaksName = value;
-        else if (option == QLatin1String("--file"))
-            file = args[i + 1];
-        else if (option == QLatin1String("--data"))
-            folder = args[i + 1];
-        else if (option == QLatin1String("--runs"))
-            runs = std::max(1, args[i + 1].toInt());
-    }
-    X12Generator::LineBreaks breaks;
-    if (!X12Generator::ParseLineBreaks(breaksName, breaks)) {
-        std::fputs("Usage: bench_reader [--size N[K|M|G]] [--breaks crlf|lf|none] [--file PATH] "
-                   "[--data FOLDER] [--runs N]\n",
-            stderr);
+    BenchFileOptions options;
+    if (!ParseBenchFileOptions(args, "bench_reader", options))
         return 2;
-    }
+    const QString file = BenchFilePath(options, QStringLiteral("reader"));
     if (file.isEmpty())
-        file = EnsureBenchFile(
-            folder, QStringLiteral("reader"), size, breaks, QString::fromLatin1(breaksName));
+        return 1;
+    const int runs = options.runs;
 
     WarmCache(file);
+    const Measurement tr = MeasureTr(file, runs);
     const QString self = QCoreApplication::applicationFilePath();
-    const Measurement tr = BestOf(runs,
-        { QStringLiteral("tr"), QStringLiteral("~"), QStringLiteral("\n") }, { file, true, false });
     const Measurement count = BestOf(runs,
         { self, QStringLiteral("--phase"), QStringLiteral("count"), file }, { {}, false, true });
     const Measurement walk = BestOf(runs,
@@ -93,7 +70,7 @@ int main(int argc, char *argv[])
     std::printf("file            %s\n", qPrintable(file));
     std::printf("size            %lld bytes, %lld segments, line breaks %s\n",
         static_cast<long long>(QFileInfo(file).size()), static_cast<long long>(segments),
-        breaksName.constData());
+        options.breaksName.constData());
     std::printf("best of %d runs each, warm page cache\n", runs);
     std::printf("%-28s %8s %12s %8s\n", "", "time", "peak memory", "vs tr");
     const auto row = [&](const char *name, const Measurement &m) {

@@ -1,5 +1,5 @@
 # Installing and packaging (cmake --install, cpack -G DEB). Included after every target is
-# defined: the viewer, brimlet, is installed from the moment its target exists.
+# defined.
 #
 #   <prefix>/lib/brimlet/         brimlet, brimlet-cli, BrimletCEUsersManual.pdf, Elements.ini
 #   <prefix>/bin/                 links to both programs
@@ -8,10 +8,7 @@
 #
 # Elements.ini is installed by data/ into BRIMLET_INSTALL_PROGRAMDIR (see InstallDirs.cmake).
 
-set(brimlet_programs brimlet-cli)
-if(TARGET brimlet)
-    list(APPEND brimlet_programs brimlet)
-endif()
+set(brimlet_programs brimlet-cli brimlet)
 install(TARGETS ${brimlet_programs} RUNTIME DESTINATION ${BRIMLET_INSTALL_PROGRAMDIR})
 
 # The programs find their data beside their real place: on Linux the executable's folder is
@@ -25,10 +22,8 @@ foreach(program IN LISTS brimlet_programs)
     install(FILES ${brimlet_links}/${program} DESTINATION ${CMAKE_INSTALL_BINDIR})
 endforeach()
 
-if(TARGET manual)
-    install(FILES ${CMAKE_BINARY_DIR}/bin/BrimletCEUsersManual.pdf
-        DESTINATION ${BRIMLET_INSTALL_PROGRAMDIR})
-endif()
+install(FILES ${CMAKE_BINARY_DIR}/bin/BrimletCEUsersManual.pdf
+    DESTINATION ${BRIMLET_INSTALL_PROGRAMDIR})
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/packaging/brimlet.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -55,8 +50,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # update-desktop-database, which the Tools menu's desktop integration runs when present.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS desktop-file-utils)
-if(TARGET brimlet)
-    # The display plug-ins and the font the windows fall back to are loaded, not linked.
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
-endif()
+# The display plug-ins and the font the windows fall back to are loaded, not linked.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
 include(CPack)

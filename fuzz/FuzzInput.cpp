@@ -16,10 +16,14 @@ void Check(bool condition)
         std::abort();
 }
 
+QString ScratchPath(const QString &suffix)
+{
+    return QDir::tempPath() + QStringLiteral("/fuzz-input-%1").arg(getpid()) + suffix;
+}
+
 QString WriteScratchFile(const QByteArray &bytes)
 {
-    static const QString path
-        = QDir::tempPath() + QStringLiteral("/fuzz-input-%1.edi").arg(getpid());
+    static const QString path = ScratchPath(QStringLiteral(".edi"));
     std::FILE *out = std::fopen(QFile::encodeName(path).constData(), "wb");
     if (!out || std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out) != size_t(bytes.size())
         || std::fclose(out) != 0)

@@ -9,8 +9,6 @@
 #include "Exception.h"
 #include "FuzzInput.h"
 
-#include <QDir>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
@@ -56,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Now and then, the file itself: what is saved is what is loaded.
     if (size > 0 && data[0] % 64 == 0) {
-        const QString path = QDir::tempPath() + QStringLiteral("/fuzz-settings.ini");
+        const QString path = FuzzInput::ScratchPath(QStringLiteral(".ini"));
         try {
             TSettingsList saved(lines);
             saved.SaveToFile(path);

@@ -121,7 +121,7 @@ TEST_F(CliTest, WrongUsageAndHelp)
 
 QByteArray X12With(const QByteArray &segment)
 {
-    return X12Builder::Isa() + "\r\n" + Gs + "~\r\n" + segment + "~\r\n" + Iea + "~\r\n";
+    return X12Builder::Interchange({ Gs, segment, Iea });
 }
 
 class CliFindTest : public CliTest

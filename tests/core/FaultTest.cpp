@@ -53,7 +53,7 @@ protected:
 
 QByteArray Interchange(const QByteArray &body)
 {
-    return X12Builder::Isa() + "\r\n" + body + "~\r\nIEA*1*000000007~\r\n";
+    return X12Builder::Interchange({ body, "IEA*1*000000007" });
 }
 
 // Any byte may be a file's element separator, component separator and terminator at once.

@@ -19,8 +19,8 @@ namespace {
 
 QByteArray X12(const QByteArray &segment)
 {
-    return X12Builder::Isa() + "\r\nGS*PO*SENDER*RECEIVER*20240102*0930*7*X*004010~\r\n" + segment
-        + "~\r\nGE*1*7~\r\nIEA*1*000000007~\r\n";
+    return X12Builder::Interchange(
+        { "GS*PO*SENDER*RECEIVER*20240102*0930*7*X*004010", segment, "GE*1*7", "IEA*1*000000007" });
 }
 
 // A search run with every callback recorded in order.

@@ -15,4 +15,12 @@ QByteArray Isa(char elementSeparator, char componentSeparator, char terminator)
     return isa;
 }
 
+QByteArray Interchange(const QByteArrayList &segments, const QByteArray &lineBreak)
+{
+    QByteArray bytes = Isa() + lineBreak;
+    for (const QByteArray &segment : segments)
+        bytes += segment + '~' + lineBreak;
+    return bytes;
+}
+
 } // namespace X12Builder

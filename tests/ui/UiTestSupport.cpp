@@ -35,14 +35,6 @@ OpenRecorder::~OpenRecorder()
     DocumentOpener::SetOpener([](const QUrl &) {});
 }
 
-QByteArray Interchange(const QByteArrayList &segments, const QByteArray &lineBreak)
-{
-    QByteArray bytes = X12Builder::Isa() + lineBreak;
-    for (const QByteArray &segment : segments)
-        bytes += segment + '~' + lineBreak;
-    return bytes;
-}
-
 QByteArray ThreeSegments()
 {
     return Interchange({ "GS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010", "IEA*1*000000007" });

@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "TextPrinters.h"
+#include "X12Builder.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -48,9 +49,7 @@ private:
     QList<QUrl> urls_;
 };
 
-// An interchange: the ISA header, then each segment with the "~" terminator, every
-// terminator followed by lineBreak.
-QByteArray Interchange(const QByteArrayList &segments, const QByteArray &lineBreak = "\r\n");
+using X12Builder::Interchange;
 
 // The three-segment interchange (ISA, GS, IEA) with CR LF breaks.
 QByteArray ThreeSegments();
