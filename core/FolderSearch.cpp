@@ -16,14 +16,6 @@ const QString FolderSearch::CompleteStatus = QStringLiteral("Complete.");
 
 namespace {
 
-QStringList FileMasks(const QString &filespec)
-{
-    // A file name never holds a "/", so a mask that does matches nothing.
-    QStringList masks = FileMask::SplitMasks(filespec);
-    masks.removeIf([](const QString &mask) { return mask.contains(u'/'); });
-    return masks;
-}
-
 // Whether the text occurs anywhere in the file's bytes, segment boundaries or not. Every
 // segment's text is a run of the file's bytes, so a file without it holds no segment with it,
 // and most files are ruled out here without cutting them into segments.
@@ -82,7 +74,8 @@ FolderSearch::Outcome FolderSearch::Run()
 // own files. Every folder is listed once, and entered at most once even through links.
 QList<SearchCandidate> FolderSearch::ListCandidates()
 {
-    masks_ = std::make_unique<FileMaskList>(FileMasks(inputs_.Filespec));
+    // A listed name never holds a "/", so a mask that does matches nothing.
+    masks_ = std::make_unique<FileMaskList>(FileMask::SplitMasks(inputs_.Filespec));
     visited_ = std::make_unique<VisitedFolders>();
 
     const QString &folder = inputs_.Folder;

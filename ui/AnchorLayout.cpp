@@ -92,12 +92,14 @@ void AnchorLayout::setGeometry(const QRect &rect)
             entry.Item->setGeometry(placed.translated(rect.topLeft()));
             continue;
         }
-        const int needed = widget->sizeHint().width();
-        if (entry.Width == Width::FitsText && needed > placed.width()) {
-            if (entry.Edges.testFlag(Right) && !entry.Edges.testFlag(Left))
-                placed.setLeft(placed.right() + 1 - needed);
-            else
-                placed.setWidth(needed);
+        if (entry.Width == Width::FitsText) {
+            const int needed = widget->sizeHint().width();
+            if (needed > placed.width()) {
+                if (entry.Edges.testFlag(Right) && !entry.Edges.testFlag(Left))
+                    placed.setLeft(placed.right() + 1 - needed);
+                else
+                    placed.setWidth(needed);
+            }
         }
         // Set on the widget itself: the designed rectangles are the widgets' own frames.
         widget->setGeometry(placed.translated(rect.topLeft()));

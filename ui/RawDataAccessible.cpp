@@ -124,13 +124,20 @@ QString RawDataAccessible::Range(qint64 start, qint64 end, int *startOffset, int
     const QByteArrayView bytes = model.Text().sliced(start, end - start);
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
+    // The view's own line breaks stay breaks; a break byte inside a line is read as the symbol
+    // the view shows for it. The view's breaks stand just before each next line's start.
+    qint64 line = model.LineFromChar(start);
+    const auto breakAfter = [&model](qint64 l) {
+        return l + 1 < model.LineCount() ? model.LineIndex(l + 1) - 1 : -1;
+    };
+    qint64 viewBreak = breakAfter(line);
     for (qint64 i = 0; i < bytes.size(); ++i) {
-        // The view's own line breaks stay breaks; a break byte inside a line is read as the
-        // symbol the view shows for it.
-        const qint64 next = start + i + 1;
-        const bool viewBreak
-            = bytes[i] == '\n' && model.LineIndex(model.LineFromChar(next)) == next;
-        *out++ = viewBreak ? QChar(u'\n') : RawDataModel::DisplayChar(uchar(bytes[i]));
+        const qint64 position = start + i;
+        while (viewBreak >= 0 && viewBreak < position)
+            viewBreak = breakAfter(++line);
+        *out++ = bytes[i] == '\n' && position == viewBreak
+            ? QChar(u'\n')
+            : RawDataModel::DisplayChar(uchar(bytes[i]));
     }
     return text;
 }

@@ -76,10 +76,7 @@ void RawDataView::BeginLoad(qint64 expectedBytes, qint64 expectedLines)
 void RawDataView::EndLoad()
 {
     model_.EndLoad();
-    topLine_ = 0;
-    UpdateScrollBars();
-    horizontalScrollBar()->setValue(0);
-    viewport()->update();
+    ShowFromTheTop();
     if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::VisibleDataChanged);
         QAccessible::updateAccessibility(&event);
@@ -89,6 +86,11 @@ void RawDataView::EndLoad()
 void RawDataView::Clear()
 {
     ChangeSelection([&] { model_.Clear(); });
+    ShowFromTheTop();
+}
+
+void RawDataView::ShowFromTheTop()
+{
     topLine_ = 0;
     UpdateScrollBars();
     horizontalScrollBar()->setValue(0);

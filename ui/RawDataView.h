@@ -99,6 +99,8 @@ private:
     void ChangeSelection(Change change);
     void UpdateMetrics();
     void UpdateScrollBars();
+    // The first line at the top, scrolled fully left, repainted.
+    void ShowFromTheTop();
     void SetTopLine(qint64 line);
     // Pixel offset of column within line, from the line's start.
     qreal ColumnX(QByteArrayView line, qint64 column) const;

@@ -1,9 +1,13 @@
 #include "SplashPicture.h"
 
 #include <QFont>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
+#include <QScreen>
 
 namespace SplashPicture {
 
@@ -53,6 +57,26 @@ QPixmap Draw()
         QStringLiteral("Brimlet Works"));
     painter.end();
     return pixmap;
+}
+
+void Show(QWidget *window, QLabel *image)
+{
+    static const QString key = QStringLiteral("brimlet-splash-picture");
+    QPixmap picture;
+    if (!QPixmapCache::find(key, &picture)) {
+        picture = Draw();
+        QPixmapCache::insert(key, picture);
+    }
+    window->setFixedSize(Width, Height);
+    image->setPixmap(picture);
+    image->setGeometry(0, 0, Width, Height);
+    image->setAccessibleName(QStringLiteral("Brimlet Zudozazir Edition"));
+}
+
+void CentreOnPrimaryScreen(QWidget *window)
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 } // namespace SplashPicture

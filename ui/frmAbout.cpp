@@ -6,12 +6,10 @@
 #include "SplashPicture.h"
 #include "WindowFont.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 TAbout::TAbout(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
@@ -23,13 +21,10 @@ TAbout::TAbout(QWidget *parent)
     setFont(WindowFont());
     setWindowTitle(QStringLiteral("About Brimlet"));
     setAccessibleName(windowTitle());
-    setFixedSize(SplashPicture::Width, SplashPicture::Height);
 
     // The same picture as the splash's, filling the window.
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(SplashPicture::Draw());
-    Image1->setGeometry(0, 0, SplashPicture::Width, SplashPicture::Height);
-    Image1->setAccessibleName(QStringLiteral("Brimlet Zudozazir Edition"));
+    SplashPicture::Show(this, Image1);
 
     Ok->setObjectName(QStringLiteral("Ok"));
     Ok->setGeometry(104, 240, 75, 25);
@@ -54,8 +49,7 @@ void TAbout::Panel1Click()
 void TAbout::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    SplashPicture::CentreOnPrimaryScreen(this);
     Ok->setFocus();
 }
 

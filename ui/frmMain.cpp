@@ -36,7 +36,7 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setFont(WindowFont());
-    setWindowTitle(QStringLiteral("Brimlet"));
+    setWindowTitle(MessageBoxes::ApplicationTitle());
     CreateMenus();
     CreateToolStrip();
     CreateClientArea();
@@ -146,7 +146,7 @@ void TForm1::LoadFile(const QString &path)
     // Fails quietly while the window is not shown yet (a file named on the command line).
     Memo1->setFocus();
     Memo1Click();
-    setWindowTitle(QStringLiteral("Brimlet - ") + path);
+    setWindowTitle(MessageBoxes::ApplicationTitle() + QStringLiteral(" - ") + path);
 }
 
 // Indexes the whole file, moving the bar as the scan goes on.

@@ -132,19 +132,19 @@ void TForm1::CreateToolStrip()
     ToolStrip->setObjectName(QStringLiteral("ToolStrip"));
     ToolStrip->setAccessibleName(QStringLiteral("Tool bar"));
     ToolStrip->setFixedHeight(ToolStripHeight);
-    const QStyle *s = style();
-    spOpen = AddButton("spOpen", 16, QStringLiteral("Open..."),
-        ThemeIcon("document-open", s, QStyle::SP_DialogOpenButton), true, &TForm1::spOpenClick);
-    spClose = AddButton("spClose", 46, QStringLiteral("Close"),
-        ThemeIcon("document-close", s, QStyle::SP_DialogCloseButton), false, &TForm1::spCloseClick);
+    // The buttons show their menu items' icons, made once with the menus.
+    spOpen = AddButton(
+        "spOpen", 16, QStringLiteral("Open..."), Open1->icon(), true, &TForm1::spOpenClick);
+    spClose = AddButton(
+        "spClose", 46, QStringLiteral("Close"), Close1->icon(), false, &TForm1::spCloseClick);
     spCopy = AddButton(
-        "spCopy", 88, QStringLiteral("Copy"), ToolIcons::Copy(), false, &TForm1::spCopyClick);
+        "spCopy", 88, QStringLiteral("Copy"), CopyToClipboard->icon(), false, &TForm1::spCopyClick);
     spFind = AddButton(
-        "spFind", 128, QStringLiteral("Find..."), ToolIcons::Find(), false, &TForm1::spFindClick);
+        "spFind", 128, QStringLiteral("Find..."), Find1->icon(), false, &TForm1::spFindClick);
     spFindInFiles = AddButton("spFindInFiles", 157, QStringLiteral("Find in Files..."),
-        ToolIcons::FindInFiles(), true, &TForm1::spFindInFilesClick);
-    spPrint = AddButton("spPrint", 190, QStringLiteral("Print..."), ToolIcons::Print(), false,
-        &TForm1::spPrintClick);
+        FindinFiles1->icon(), true, &TForm1::spFindInFilesClick);
+    spPrint = AddButton(
+        "spPrint", 190, QStringLiteral("Print..."), Print1->icon(), false, &TForm1::spPrintClick);
 }
 
 void TForm1::CreateClientArea()

@@ -1,11 +1,10 @@
 #include "frmSplash.h"
 
+#include "MessageBoxes.h"
 #include "SplashPicture.h"
 #include "WindowFont.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -16,12 +15,9 @@ TForm2::TForm2(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setFont(WindowFont());
-    setWindowTitle(QStringLiteral("Brimlet"));
+    setWindowTitle(MessageBoxes::ApplicationTitle());
     setAccessibleName(QStringLiteral("Brimlet splash"));
-    setFixedSize(SplashPicture::Width, SplashPicture::Height);
-    Image1->setPixmap(SplashPicture::Draw());
-    Image1->setGeometry(0, 0, SplashPicture::Width, SplashPicture::Height);
-    Image1->setAccessibleName(QStringLiteral("Brimlet Zudozazir Edition"));
+    SplashPicture::Show(this, Image1);
     Timer1->setInterval(1000);
     Timer1->setSingleShot(true);
     // A coarse timer may fire up to 5% early; the splash stays the full second.
@@ -38,8 +34,7 @@ void TForm2::showEvent(QShowEvent *event)
 
 void TForm2::FormShow()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    SplashPicture::CentreOnPrimaryScreen(this);
     Timer1->start();
 }
 
