@@ -4,6 +4,7 @@
 
 #include "Exception.h"
 #include "FolderSearch.h"
+#include "IndexFileCleanup.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -133,6 +134,8 @@ int Find(const QStringList &args)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // Interrupted, or its reader gone ("| head"), the tool leaves no index file behind.
+    IndexFileCleanup::RemoveOnTerminatingSignals();
     const QStringList args = app.arguments().mid(1);
 
     if (args.size() == 1 && args[0] == QLatin1String("--help")) {

@@ -1,9 +1,9 @@
 #include "SegmentIndexFile.h"
 
 #include "Exception.h"
+#include "IndexFileCleanup.h"
 #include "SystemError.h"
 
-#include <QDir>
 #include <QtEndian>
 
 #include <algorithm>
@@ -16,6 +16,12 @@ SegmentIndexFile::SegmentIndexFile(const QString &folder)
     errno = 0;
     if (!file_.open())
         throw EInOutError(LastSystemError());
+    cleanupSlot_ = IndexFileCleanup::Remember(file_.fileName());
+}
+
+SegmentIndexFile::~SegmentIndexFile()
+{
+    IndexFileCleanup::Forget(cleanupSlot_);
 }
 
 void SegmentIndexFile::Encode(const IndexRecord &record, char *out)

@@ -25,6 +25,10 @@ public:
     // Creates an empty, uniquely named file beginning with "x12" in folder; it is deleted
     // when this object goes.
     explicit SegmentIndexFile(const QString &folder);
+    ~SegmentIndexFile();
+
+    SegmentIndexFile(const SegmentIndexFile &) = delete;
+    SegmentIndexFile &operator=(const SegmentIndexFile &) = delete;
 
     QString FileName() const { return file_.fileName(); }
     qint64 Count() const { return flushed_ + pending_; }
@@ -42,6 +46,7 @@ private:
     void FillCache(qint64 number);
 
     QTemporaryFile file_;
+    int cleanupSlot_ = -1; // also removed by a terminating signal while listed there
     std::unique_ptr<char[]> pendingBytes_; // records not yet written, numbered from flushed_
     qint64 pendingCapacity_ = 0;
     qint64 pending_ = 0;

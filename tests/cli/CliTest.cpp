@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include <csignal>
+
 namespace {
 
 struct CliRun
@@ -122,6 +124,55 @@ TEST_F(CliTest, WrongUsageAndHelp)
 QByteArray X12With(const QByteArray &segment)
 {
     return X12Builder::Interchange({ Gs, segment, Iea });
+}
+
+// Ended by its reader going away ("| head") or by a signal to stop, the tool still removes its
+// index file.
+TEST_F(CliTest, EndedBySignalLeavesNoIndexFile)
+{
+    QByteArrayList segments { Gs };
+    for (int i = 0; i < 400000; ++i)
+        segments.append("LX*" + QByteArray::number(i));
+    segments.append(Iea);
+    const QString file = Write(X12Builder::Interchange(segments));
+    const auto indexFiles = [](const QTemporaryDir &tmp) {
+        return QDir(tmp.path()).entryList({ QStringLiteral("x12*") }, QDir::Files).size();
+    };
+
+    {
+        SCOPED_TRACE("broken pipe");
+        QTemporaryDir tmp;
+        QProcess shell;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+        shell.setProcessEnvironment(environment);
+        // As from a terminal: this test's process ignores SIGPIPE, and the pipeline would
+        // inherit that.
+        shell.setChildProcessModifier([] { std::signal(SIGPIPE, SIG_DFL); });
+        shell.start(QStringLiteral("/bin/sh"),
+            { QStringLiteral("-c"), QStringLiteral("\"$0\" segments \"$1\" | head -c 1"),
+                QStringLiteral(BRIMLET_CLI), file });
+        ASSERT_TRUE(shell.waitForFinished(30000));
+        EXPECT_EQ(shell.readAllStandardOutput(), "I");
+        EXPECT_EQ(indexFiles(tmp), 0);
+    }
+    {
+        SCOPED_TRACE("SIGTERM");
+        QTemporaryDir tmp;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(BRIMLET_CLI), { QStringLiteral("segments"), file });
+        // The first output comes once the index is complete; the pipe then fills and the tool
+        // waits on it, its index file still there.
+        ASSERT_TRUE(process.waitForReadyRead(30000));
+        EXPECT_EQ(indexFiles(tmp), 1);
+        ::kill(pid_t(process.processId()), SIGTERM);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+        EXPECT_EQ(indexFiles(tmp), 0);
+    }
 }
 
 class CliFindTest : public CliTest

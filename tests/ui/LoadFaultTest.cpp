@@ -158,6 +158,33 @@ TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
 
 // A viewer killed in the middle of a load leaves at most its own index file, and the next
 // start of the program works.
+// A viewer asked to stop (by the session, by "kill") in the middle of a load removes its index
+// file on the way out; only one killed outright can leave it.
+TEST_F(LoadFaultTest, StoppedDuringALoadLeavesNoIndexFile)
+{
+    const QString big = Write(QStringLiteral("big.x12"), ManySegments(2000000));
+    QTemporaryDir tmp;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), tmp.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const auto indexFiles
+        = [&] { return QDir(tmp.path()).entryList({ QStringLiteral("x12*") }, QDir::Files); };
+
+    QProcess viewer;
+    viewer.setProcessEnvironment(environment);
+    viewer.start(QStringLiteral(BRIMLET_EXE), { big });
+    ASSERT_TRUE(viewer.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    while (indexFiles().isEmpty() && waited.elapsed() < 30000)
+        QThread::msleep(2);
+    ASSERT_EQ(indexFiles().size(), 1) << "the load never began";
+    ::kill(pid_t(viewer.processId()), SIGTERM);
+    ASSERT_TRUE(viewer.waitForFinished(30000));
+    EXPECT_EQ(viewer.exitStatus(), QProcess::CrashExit);
+    EXPECT_TRUE(indexFiles().isEmpty());
+}
+
 TEST_F(LoadFaultTest, KilledDuringALoadLeavesAtMostItsIndexFile)
 {
     const QString big = Write(QStringLiteral("big.x12"), ManySegments(8000000));
