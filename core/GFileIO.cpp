@@ -51,6 +51,11 @@ TGFile::TGFile(const QString &fileName)
     elementSeparator_ = header[3];
     componentSeparator_ = header[104];
     segmentTerminator_ = header[105];
+    // ISA11 repeats elements from version 00402 on; before that it is a letter ("U").
+    const char isa11 = header[82];
+    if (!QChar::isLetterOrNumber(uchar(isa11)) && isa11 != ' ' && isa11 != elementSeparator_
+        && isa11 != componentSeparator_ && isa11 != segmentTerminator_)
+        repetitionSeparator_ = isa11;
     if (header[106] == '\r' && header[107] == '\n')
         lineBreakLength_ = 2;
     else if (header[106] == '\n')
@@ -93,6 +98,12 @@ void TGFile::SetBuffer(QByteArrayView bytes)
     std::memcpy(buffer_.get(), bytes.data(), size_t(bytes.size()));
     const void *nul = std::memchr(bytes.data(), '\0', size_t(bytes.size()));
     textLength_ = nul ? static_cast<const char *>(nul) - bytes.data() : bytes.size();
+}
+
+Delimiters TGFile::SegmentDelimiters(qint64 number) const
+{
+    Q_UNUSED(number);
+    return { elementSeparator_, componentSeparator_, repetitionSeparator_, segmentTerminator_ };
 }
 
 qint64 TGFile::ScanPercent() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Delimiters.h"
 #include "ReadAheadBuffer.h"
 #include "SegmentIndexFile.h"
 
@@ -53,6 +54,8 @@ public:
     char SegmentTerminator() const { return segmentTerminator_; }
     char ElementSeparator() const { return elementSeparator_; }
     char ComponentSeparator() const { return componentSeparator_; }
+    // The delimiters in force at segment number (from 1): those of its interchange's header.
+    Delimiters SegmentDelimiters(qint64 number) const;
     qint64 FileSize() const { return fileSize_; }
     qint64 CurrentSegment() const { return currentSegment_; }
     qint64 TotalSegments() const { return totalSegments_; }
@@ -75,6 +78,7 @@ private:
     char segmentTerminator_ = 0;
     char elementSeparator_ = 0;
     char componentSeparator_ = 0;
+    char repetitionSeparator_ = 0;
     qint64 fileSize_ = 0;
     qint64 currentSegment_ = -1;
     qint64 totalSegments_ = -1;
