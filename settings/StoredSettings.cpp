@@ -89,6 +89,12 @@ MainWindowSettings ReadMainWindow(const TSettingsList &list)
         if (list.Contains(key))
             settings.MRUList.append(list.Value(key));
     }
+    for (const char16_t *key : PanelKeys) {
+        const std::optional<qint32> shown = list.IntegerValue(key);
+        if (shown)
+            settings.PanelsShown[QString::fromUtf16(key)] = *shown != 0;
+    }
+    settings.ViewFont = list.Value(QStringLiteral("ViewFont"));
     return settings;
 }
 
@@ -120,6 +126,12 @@ void Write(TSettingsList &list, const MainWindowSettings &main, const SearchWind
     WriteList(list, main.MRUList, RecentFileCount, RecentFileKey);
     WriteList(list, search.FolderHistory, HistoryCount, FolderHistoryKey);
     WriteList(list, search.SearchTextHistory, HistoryCount, SearchTextHistoryKey);
+    for (const char16_t *key : PanelKeys) {
+        const auto shown = main.PanelsShown.find(QString::fromUtf16(key));
+        if (shown != main.PanelsShown.end())
+            list.SetValue(shown->first, shown->second ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    Store(list, QStringLiteral("ViewFont"), main.ViewFont);
 }
 
 } // namespace StoredSettings

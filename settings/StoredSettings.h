@@ -8,6 +8,7 @@
 #include <Qt>
 
 #include <array>
+#include <map>
 #include <optional>
 
 // What the settings file stores, under which keys and in which order, and how the stored values
@@ -30,11 +31,18 @@ struct WindowGeometry
     friend bool operator==(const WindowGeometry &, const WindowGeometry &) = default;
 };
 
-// The main window's part: Top, Left, Height, Width and the recent files, most recent first.
+// The panels the main window may show beside its view, each stored as shown (1) or hidden (0).
+inline constexpr std::array<const char16_t *, 3> PanelKeys { u"StructurePane", u"ProblemsPane",
+    u"ElementPanel" };
+
+// The main window's part: Top, Left, Height, Width, the recent files (most recent first), which
+// panels are shown, and the font of the raw data view (QFont::toString, empty for the default).
 struct MainWindowSettings
 {
     WindowGeometry Geometry;
     QStringList MRUList;
+    std::map<QString, bool> PanelsShown; // by the keys of PanelKeys; absent when not stored
+    QString ViewFont;
 };
 
 // The Find in Files window's part: SearchTop .. SearchWidth, the widths of result columns 0 to 3
@@ -67,9 +75,9 @@ SearchWindowSettings ReadSearchWindow(const TSettingsList &list);
 WindowGeometry GeometryToStore(Qt::WindowStates state, const QRect &frame);
 
 // Empties list and fills it with what both windows store, in the file's key order: the main
-// window's geometry, the Find in Files window's, the column widths, the first six recent files
-// and the first twenty entries of each history. Empty values are not stored, nor values holding
-// a line break, which the one-line-per-entry file cannot carry.
+// window's geometry, the Find in Files window's, the column widths, the first six recent files,
+// the first twenty entries of each history, the panels and the view's font. Empty values are not
+// stored, nor values holding a line break, which the one-line-per-entry file cannot carry.
 void Write(TSettingsList &list, const MainWindowSettings &main, const SearchWindowSettings &search);
 
 } // namespace StoredSettings

@@ -42,6 +42,7 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
     CreateClientArea();
     ConnectHandlers();
     CreateCommands();
+    CreatePanels();
     // The designed client area is 418 x 204 below the menu bar.
     resize(418, 204 + menuBar()->sizeHint().height());
     // The Edit menu's rules run before any of its shortcuts is acted on.

@@ -11,6 +11,7 @@
 
 class FindDialog;
 class QAction;
+class QDockWidget;
 class QFileDialog;
 class QLabel;
 class QMenu;
@@ -61,6 +62,8 @@ public:
     QAction *GotoPreviousSegmentofThisType1;
     QAction *GotoNextMatchingSegmentType1;
     QAction *SelectAll1;
+    // Panels beside the view, each with its item here, and View > Font.
+    QMenu *View1;
     QMenu *ools1;
     QAction *MakeAvailableonWindowsContextMenus1;
     QMenu *Help1;
@@ -134,6 +137,11 @@ public:
     // Texts of the two status bar panels (position, element name).
     void SetStatusText(int panel, const QString &text);
 
+    // Adds a panel beside the view, hidden until the user shows it from the View menu; whether
+    // it is shown is kept in the settings under settingsKey (one of StoredSettings::PanelKeys).
+    QDockWidget *AddPanel(const char *objectName, const QString &title, QWidget *content,
+        Qt::DockWidgetArea area, const QString &settingsKey);
+
     // The commands on the text shown: element names, find, go to, print.
     // Element names for the status bar, from Elements.ini beside the executable.
     ElementDictionary ElementNames;
@@ -154,6 +162,8 @@ private:
     void CreateMenus();
     void CreateToolStrip();
     void CreateClientArea();
+    // The panels of the View menu; made before the settings are read, which say which to show.
+    void CreatePanels();
     void ConnectHandlers();
     QAction *AddItem(QMenu *menu, const char *name, const QString &caption,
         const QKeySequence &shortcut, void (TForm1::*handler)());
@@ -178,4 +188,5 @@ private:
     std::shared_ptr<QPrinter> printer_; // the printer chosen last, kept for the run
 
     QStringList parameters_;
+    QList<std::pair<QDockWidget *, QString>> panels_; // with their settings keys
 };

@@ -8,6 +8,7 @@
 #include "ToolIcons.h"
 #include "WindowFont.h"
 
+#include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -95,6 +96,9 @@ void TForm1::CreateMenus()
     SelectAll1 = AddItem(Edit1, "SelectAll1", QStringLiteral("Select All"),
         QKeySequence(Qt::CTRL | Qt::Key_A), &TForm1::SelectAll1Click);
 
+    View1 = menuBar()->addMenu(QStringLiteral("&View"));
+    View1->setObjectName(QStringLiteral("View1"));
+
     ools1 = menuBar()->addMenu(QStringLiteral("&Tools"));
     ools1->setObjectName(QStringLiteral("ools1"));
     MakeAvailableonWindowsContextMenus1 = AddItem(ools1, "MakeAvailableonWindowsContextMenus1",
@@ -116,7 +120,7 @@ void TForm1::CreateMenus()
     License1->setIcon(ThemeIcon("text-x-generic", style(), QStyle::SP_FileDialogDetailedView));
     About1->setIcon(ThemeIcon("help-about", style(), QStyle::SP_MessageBoxInformation));
 
-    for (QMenu *menu : { File1, Edit1, ools1, Help1, RecentFiles })
+    for (QMenu *menu : { File1, Edit1, View1, ools1, Help1, RecentFiles })
         menu->setAccessibleName(menu->title().remove(QLatin1Char('&')));
     Open1->setIcon(ThemeIcon("document-open", style(), QStyle::SP_DialogOpenButton));
     Close1->setIcon(ThemeIcon("document-close", style(), QStyle::SP_DialogCloseButton));
@@ -189,6 +193,24 @@ void TForm1::CreateClientArea()
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->hide();
+}
+
+void TForm1::CreatePanels() { }
+
+QDockWidget *TForm1::AddPanel(const char *objectName, const QString &title, QWidget *content,
+    Qt::DockWidgetArea area, const QString &settingsKey)
+{
+    auto *dock = new QDockWidget(title, this);
+    dock->setObjectName(QLatin1String(objectName));
+    dock->setAccessibleName(title);
+    dock->setWidget(content);
+    addDockWidget(area, dock);
+    dock->hide();
+    QAction *toggle = dock->toggleViewAction();
+    toggle->setObjectName(QLatin1String(objectName) + QLatin1String("Item"));
+    View1->addAction(toggle);
+    panels_.append({ dock, settingsKey });
+    return dock;
 }
 
 void TForm1::SetStatusText(int panel, const QString &text)

@@ -8,6 +8,8 @@
 #include "WindowPlacement.h"
 #include "frmSearch.h"
 
+#include <QDockWidget>
+
 void TForm1::LoadSettings()
 {
     SettingsList.Clear();
@@ -22,6 +24,11 @@ void TForm1::LoadSettings()
     const StoredSettings::MainWindowSettings stored = StoredSettings::ReadMainWindow(SettingsList);
     Placement->Restore(stored.Geometry);
     MRUList = stored.MRUList;
+    for (const auto &[dock, key] : panels_) {
+        const auto shown = stored.PanelsShown.find(key);
+        if (shown != stored.PanelsShown.end())
+            dock->setVisible(shown->second);
+    }
     RebuildRecentFiles();
 }
 
@@ -31,6 +38,8 @@ void TForm1::FormClose()
     if (Placement)
         main.Geometry = Placement->ToStore();
     main.MRUList = MRUList;
+    for (const auto &[dock, key] : panels_)
+        main.PanelsShown[key] = !dock->isHidden();
     const StoredSettings::SearchWindowSettings search
         = Search ? Search->SettingsToStore() : StoredSettings::SearchWindowSettings();
     StoredSettings::Write(SettingsList, main, search);

@@ -94,6 +94,9 @@ TEST(StoredSettingsTest, WritesInKeyOrderWithinTheRangesAndOnlyWhatOneLineCarrie
     for (int i = 0; i < 8; ++i)
         main.MRUList.append(QStringLiteral("/f%1.x12").arg(i));
     main.MRUList[1].clear(); // an empty entry is not written
+    main.PanelsShown = { { QStringLiteral("ElementPanel"), true },
+        { QStringLiteral("StructurePane"), false }, { QStringLiteral("Unknown"), true } };
+    main.ViewFont = QStringLiteral("DejaVu Sans Mono,10,-1,5,400,0,0,0,0,0,0,0,0,0,0,1");
     SearchWindowSettings search;
     search.Geometry = { 5, 6, 335, 494 };
     search.ColumnWidths = { 64, 200, std::nullopt, 90 };
@@ -110,7 +113,15 @@ TEST(StoredSettingsTest, WritesInKeyOrderWithinTheRangesAndOnlyWhatOneLineCarrie
     for (int i = 0; i < 20; ++i)
         expected.append(QStringLiteral("DirectoryHistory%1=/d%2").arg(i + 1).arg(i));
     expected.append(QStringLiteral("SearchHistory2=N1*PR"));
+    expected.append(QStringLiteral("StructurePane=0"));
+    expected.append(QStringLiteral("ElementPanel=1"));
+    expected.append(QStringLiteral("ViewFont=") + main.ViewFont);
     EXPECT_EQ(list.Lines(), expected);
+    const MainWindowSettings reread = ReadMainWindow(list);
+    EXPECT_EQ(reread.PanelsShown.size(), 2u);
+    EXPECT_TRUE(reread.PanelsShown.at(QStringLiteral("ElementPanel")));
+    EXPECT_FALSE(reread.PanelsShown.at(QStringLiteral("StructurePane")));
+    EXPECT_EQ(reread.ViewFont, main.ViewFont);
 }
 
 TEST(StoredSettingsTest, ANextRunGetsBackWhatWasStoredRenumberedAndTidied)
