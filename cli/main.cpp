@@ -3,6 +3,7 @@
 #include "GFileIO.h"
 
 #include "Exception.h"
+#include "FileNames.h"
 #include "FolderSearch.h"
 #include "IndexFileCleanup.h"
 
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <new>
 
 namespace {
 
@@ -22,7 +24,7 @@ constexpr int ExitUsage = 2;
 const char Usage[]
     = "Usage: brimlet-cli COMMAND FILE\n"
       "       brimlet-cli find FOLDER TEXT [--filespec MASKS] [--subdirs] [--match-case]\n"
-      "                        [--verbose]\n"
+      "                        [--verbose] [--null]\n"
       "Reads ASC X12 interchange files segment by segment.\n"
       "\n"
       "Commands:\n"
@@ -40,7 +42,13 @@ const char Usage[]
       "  --subdirs         search every folder below FOLDER too\n"
       "  --match-case      find TEXT only in the same letter case\n"
       "  --verbose         progress on stderr: each file read, each file refused\n"
-      "  --                the arguments after it are FOLDER and TEXT even if they begin with -\n";
+      "  --null            end each line with a NUL byte instead of a line break, for names\n"
+      "                    that hold line breaks or tabs\n"
+      "  --                the arguments after it are FOLDER and TEXT even if they begin with -\n"
+      "\n"
+      "Exit status: 0 when done (for find: every candidate file was read, whether or not any\n"
+      "holds TEXT), 1 when a file is refused or cannot be read (for find: some file or\n"
+      "folder could not be searched; each is named on stderr), 2 for wrong usage.\n";
 
 void Write(QByteArrayView bytes)
 {
@@ -73,7 +81,7 @@ void PrintIndex(TGFile &reader)
 
 int Fail(const QString &message)
 {
-    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
     return ExitRefused;
 }
 
@@ -89,6 +97,7 @@ int Find(const QStringList &args)
 {
     FolderSearchInputs inputs;
     bool verbose = false;
+    bool null = false;
     QStringList positional;
     bool optionsEnd = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -105,6 +114,8 @@ int Find(const QStringList &args)
             inputs.MatchCase = true;
         else if (arg == QLatin1String("--verbose"))
             verbose = true;
+        else if (arg == QLatin1String("--null"))
+            null = true;
         else
             return -1;
     }
@@ -114,20 +125,27 @@ int Find(const QStringList &args)
     inputs.SearchText = positional[1];
 
     FolderSearch::Callbacks callbacks;
-    if (verbose) {
-        callbacks.Status = [](const QString &text) {
-            std::fflush(stdout); // rows and progress in the order they happened
-            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-        };
-    }
-    callbacks.AppendRow = [](const SearchResultRow &row) {
-        Write(QFile::encodeName(row.Path()));
-        Write(QByteArray(
-            '\t' + row.Size.toLocal8Bit() + '\t' + row.LastModified.toLocal8Bit() + '\n'));
+    const auto toStderr = [](const QString &text) {
+        std::fflush(stdout); // rows and messages in the order they happened
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     };
-    FolderSearch(inputs, callbacks).Run();
-    return Finish();
+    if (verbose)
+        callbacks.Status = toStderr;
+    callbacks.Problem = [&](const QString &, const QString &message) { toStderr(message); };
+    const char end = null ? '\0' : '\n';
+    callbacks.AppendRow = [end](const SearchResultRow &row) {
+        // The path's own bytes, whatever their encoding.
+        Write(FileNames::Encode(row.Path()));
+        Write(QByteArray(
+            '\t' + row.Size.toLocal8Bit() + '\t' + row.LastModified.toLocal8Bit() + end));
+    };
+    FolderSearch search(inputs, callbacks);
+    search.Run();
+    const int status = Finish();
+    return status == 0 && search.ProblemCount() > 0 ? ExitRefused : status;
 }
+
+int Run(const QStringList &args);
 
 } // namespace
 
@@ -136,8 +154,20 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     // Interrupted, or its reader gone ("| head"), the tool leaves no index file behind.
     IndexFileCleanup::RemoveOnTerminatingSignals();
-    const QStringList args = app.arguments().mid(1);
+    try {
+        // File names are taken byte for byte: not every name is valid UTF-8.
+        return Run(FileNames::Arguments(argc, argv));
+    } catch (const std::bad_alloc &) {
+        return Fail(QStringLiteral("Out of memory."));
+    } catch (const Exception &e) {
+        return Fail(e.Message());
+    }
+}
 
+namespace {
+
+int Run(const QStringList &args)
+{
     if (args.size() == 1 && args[0] == QLatin1String("--help")) {
         std::fputs(Usage, stdout);
         return 0;
@@ -164,11 +194,9 @@ int main(int argc, char *argv[])
         return ExitUsage;
     }
 
-    try {
-        TGFile reader(args[1]);
-        command->second(reader);
-    } catch (const Exception &e) {
-        return Fail(e.Message());
-    }
+    TGFile reader(args[1]);
+    command->second(reader);
     return Finish();
 }
+
+} // namespace

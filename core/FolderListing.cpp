@@ -1,24 +1,51 @@
 #include "FolderListing.h"
 
 #include "FileMask.h"
+#include "FileNames.h"
 
-#include <QDir>
-#include <QDirIterator>
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace FolderListing {
 
-QList<FolderEntry> Entries(const QString &folder)
+QList<FolderEntry> Entries(const QString &folder, QString *error)
 {
     QList<FolderEntry> entries;
-    QDirIterator it(folder.isEmpty() ? QStringLiteral(".") : folder,
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
+    const QByteArray path = folder.isEmpty() ? QByteArray(".") : FileNames::Encode(folder);
+    DIR *dir = ::opendir(path.constData());
+    if (!dir) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return entries;
+    }
+    const int dirFd = ::dirfd(dir);
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir);
+        if (!entry) {
+            if (errno != 0 && error)
+                *error = QString::fromLocal8Bit(std::strerror(errno));
+            break;
+        }
+        const char *name = entry->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
+            continue;
         // The listing already knows most entries' types; only links and unknown types cost a
         // stat here.
-        const QFileInfo info = it.fileInfo();
-        entries.append({ info.fileName(), info.isDir() });
+        bool isDirectory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info
+            {
+            };
+            isDirectory = ::fstatat(dirFd, name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        entries.append({ FileNames::Decode(QByteArrayView(name)), isDirectory });
     }
+    ::closedir(dir);
     return entries;
 }
 

@@ -1,6 +1,8 @@
 #include "FolderSearch.h"
 
+#include "Exception.h"
 #include "FileMask.h"
+#include "FileNames.h"
 #include "FolderListing.h"
 #include "GFileIO.h"
 #include "SegmentTextMatcher.h"
@@ -8,6 +10,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
 
 const QString FolderSearch::BuildingStatus = QStringLiteral("Building file list....");
 const QString FolderSearch::NotX12Suffix = QStringLiteral(" - not an ASC X12 file.");
@@ -34,6 +37,11 @@ bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
     }
 }
 
+QString CannotSearch(const QString &path, const QString &reason)
+{
+    return QStringLiteral("\"%1\" could not be searched: %2").arg(FileNames::Display(path), reason);
+}
+
 } // namespace
 
 FolderSearch::FolderSearch(FolderSearchInputs inputs, Callbacks callbacks)
@@ -49,10 +57,29 @@ void FolderSearch::Report(const QString &status)
         callbacks_.Status(status);
 }
 
+void FolderSearch::ReportProblem(const QString &path, const QString &message)
+{
+    ++problemCount_;
+    if (callbacks_.Problem)
+        callbacks_.Problem(path, message);
+}
+
+QList<FolderEntry> FolderSearch::List(const QString &folder)
+{
+    QString error;
+    QList<FolderEntry> entries = FolderListing::Entries(folder + u'/', &error);
+    if (!error.isEmpty())
+        ReportProblem(folder,
+            QStringLiteral("The folder \"%1\" could not be listed: %2")
+                .arg(FileNames::Display(folder.isEmpty() ? QStringLiteral("/") : folder), error));
+    return entries;
+}
+
 FolderSearch::Outcome FolderSearch::Run()
 {
     Report(BuildingStatus);
     rowCount_ = 0;
+    problemCount_ = 0;
     // Match case is taken once for the whole search.
     SegmentTextMatcher matcher(inputs_.SearchText, inputs_.MatchCase);
     const QList<SearchCandidate> candidates = ListCandidates();
@@ -79,7 +106,7 @@ QList<SearchCandidate> FolderSearch::ListCandidates()
     visited_ = std::make_unique<VisitedFolders>();
 
     const QString &folder = inputs_.Folder;
-    const QList<FolderEntry> top = FolderListing::Entries(folder + u'/');
+    const QList<FolderEntry> top = List(folder);
     if (callbacks_.UpdateHistories)
         callbacks_.UpdateHistories();
 
@@ -102,7 +129,7 @@ void FolderSearch::AddSubDirs(QList<SearchCandidate> &candidates, const QString 
 {
     if (!visited_->Enter(folder))
         return;
-    const QList<FolderEntry> entries = FolderListing::Entries(folder + u'/');
+    const QList<FolderEntry> entries = List(folder);
     for (const FolderEntry &entry : entries) {
         if (entry.IsDirectory)
             AddSubDirs(candidates, folder + u'/' + entry.Name);
@@ -131,9 +158,21 @@ void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatch
                     reader.GotoSegment(previous + 1);
             }
         }
-    } catch (const std::exception &) {
-        // A file that cannot be opened, is refused or fails while being read is skipped.
+    } catch (const ENotX12 &) {
         Report(path + NotX12Suffix);
+        return;
+    } catch (const Exception &e) {
+        // A file that cannot be opened or fails while being read is skipped, and said to be.
+        Report(path + NotX12Suffix);
+        ReportProblem(path, CannotSearch(path, e.Message()));
+        return;
+    } catch (const std::bad_alloc &) {
+        Report(path + NotX12Suffix);
+        ReportProblem(path, CannotSearch(path, QStringLiteral("Out of memory.")));
+        return;
+    } catch (const std::exception &e) {
+        Report(path + NotX12Suffix);
+        ReportProblem(path, CannotSearch(path, QString::fromLocal8Bit(e.what())));
         return;
     }
     if (!found)

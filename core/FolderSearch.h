@@ -9,6 +9,7 @@
 #include <memory>
 
 class FileMaskList;
+struct FolderEntry;
 class SegmentTextMatcher;
 class VisitedFolders;
 
@@ -49,6 +50,9 @@ public:
         std::function<void(const SearchResultRow &)> AppendRow;
         // Asked after each candidate file; a window handles its pending events here.
         std::function<bool()> CancelRequested;
+        // A file that could not be read to the end (not one that is no X12 interchange), or a
+        // folder that could not be listed: its path and what went wrong, in a sentence.
+        std::function<void(const QString &path, const QString &message)> Problem;
     };
 
     enum class Outcome { Completed, Cancelled };
@@ -67,16 +71,21 @@ public:
 
     // The number of result rows appended by Run.
     qsizetype RowCount() const { return rowCount_; }
+    // The number of files and folders Run could not search.
+    qsizetype ProblemCount() const { return problemCount_; }
 
 private:
     QList<SearchCandidate> ListCandidates();
     void AddSubDirs(QList<SearchCandidate> &candidates, const QString &folder);
     void SearchFile(const SearchCandidate &candidate, SegmentTextMatcher &matcher);
     void Report(const QString &status);
+    QList<FolderEntry> List(const QString &folder);
+    void ReportProblem(const QString &path, const QString &message);
 
     FolderSearchInputs inputs_;
     Callbacks callbacks_;
     std::unique_ptr<FileMaskList> masks_;
     std::unique_ptr<VisitedFolders> visited_;
     qsizetype rowCount_ = 0;
+    qsizetype problemCount_ = 0;
 };

@@ -1,77 +1,55 @@
 #include "GFileIO.h"
 
 #include "Exception.h"
+#include "FileNames.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QLocale>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace {
 
-constexpr qint64 HeaderLength = 105; // the ISA header without its terminator
 constexpr qint64 SmallestFile = 107; // the 106-byte header and one more byte
+constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
+constexpr qsizetype SmallBuffer = qsizetype(1) << 20; // kept after a longer segment goes
 
-bool IsLineBreak(char c)
+// Whether a segment whose first bytes are head is an IEA. On the scan's path for every segment.
+inline bool IsIea(const char *head, qsizetype length, char elementSeparator)
 {
-    return c == '\r' || c == '\n';
+    return length >= 3 && head[0] == 'I' && head[1] == 'E' && head[2] == 'A'
+        && (length == 3 || head[3] == elementSeparator);
 }
 
 } // namespace
 
 TGFile::TGFile(const QString &fileName)
     : fileName_(fileName)
-    , stream_(fileName)
-    , data_(stream_)
+    , file_(fileName)
+    , data_(file_)
+    , indexFile_(SegmentIndexFile::DefaultFolder())
 {
-    // A FIFO or device would block the open or the reads; only regular files are read.
-    const QFileInfo info(fileName);
-    if (info.exists() && !info.isFile() && !info.isDir())
-        Refuse(QStringLiteral("Cannot open file \"%1\". Not a regular file")
-                   .arg(QDir::toNativeSeparators(info.absoluteFilePath())));
-    if (!stream_.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        Refuse(QStringLiteral("Cannot open file \"%1\". %2")
-                   .arg(QDir::toNativeSeparators(info.absoluteFilePath()), stream_.errorString()));
-
-    fileSize_ = stream_.size();
+    fileSize_ = file_.Size();
     data_.SetLimit(fileSize_);
     if (fileSize_ == 0)
         Refuse(QStringLiteral("Empty file."));
-    if (fileSize_ < SmallestFile)
-        Refuse(QStringLiteral("Invalid X12 file"));
 
-    const QByteArrayView header = data_.Read(0, HeaderReadSize);
-    if (header.size() < HeaderReadSize)
+    // The byte-order mark counts for none of the checks below: they start at the "ISA".
+    QByteArrayView start = data_.Read(0, InterchangeHeader::ScanLimit + ByteOrderMark.size());
+    const qsizetype mark
+        = start.startsWith(ByteOrderMark) && start.sliced(ByteOrderMark.size()).startsWith("ISA")
+        ? ByteOrderMark.size()
+        : 0;
+    start = start.sliced(mark);
+    if (fileSize_ - mark < SmallestFile)
+        Refuse(QStringLiteral("Invalid X12 file"));
+    if (start.size() < HeaderReadSize)
         Refuse(QStringLiteral("Stream read error"));
-    if (!header.startsWith("ISA"))
+    if (!start.startsWith("ISA"))
         Refuse(QStringLiteral("Not a valid X12 file."));
 
-    elementSeparator_ = header[3];
-    componentSeparator_ = header[104];
-    segmentTerminator_ = header[105];
-    // ISA11 repeats elements from version 00402 on; before that it is a letter ("U").
-    const char isa11 = header[82];
-    if (!QChar::isLetterOrNumber(uchar(isa11)) && isa11 != ' ' && isa11 != elementSeparator_
-        && isa11 != componentSeparator_ && isa11 != segmentTerminator_)
-        repetitionSeparator_ = isa11;
-    if (header[106] == '\r' && header[107] == '\n')
-        lineBreakLength_ = 2;
-    else if (header[106] == '\n')
-        lineBreakLength_ = 1;
-    SetBuffer(header.first(HeaderLength));
-
-    // A temporary folder that does not exist comes back empty: never fall back to the root.
-    const QString tempFolder = QDir::tempPath();
-    if (tempFolder.isEmpty())
-        throw EInOutError(ENOENT);
-    indexFile_ = std::make_unique<SegmentIndexFile>(tempFolder);
-    // Asking for the name gives the file its "x12" name in the folder at once.
-    indexFileName_ = indexFile_->FileName();
-    indexFile_->Append({ 0, qint32(HeaderLength) });
-
-    scanPosition_ = HeaderLength + 1 + lineBreakLength_;
+    StartInterchange(mark, start.first(std::min(start.size(), InterchangeHeader::ScanLimit)));
+    SetBuffer(start.first(interchanges_.back().Header.TextLength));
     currentSegment_ = 1;
 }
 
@@ -79,37 +57,90 @@ TGFile::~TGFile() = default;
 
 void TGFile::Refuse(const QString &message)
 {
-    stream_.close();
-    throw Exception(message);
+    throw ENotX12(message);
 }
 
-void TGFile::SetBuffer(QByteArrayView bytes)
+// Begins the interchange whose header starts at offset and indexes its ISA segment.
+void TGFile::StartInterchange(qint64 offset, QByteArrayView headerBytes)
 {
-    if (bytes.size() + 1 > bufferCapacity_) {
-        // The capacity changes only once the larger buffer is there.
-        const qsizetype capacity = std::max(bytes.size() + 1, ChunkSize + 1);
-        buffer_.reset(new char[capacity]);
-        bufferCapacity_ = capacity;
+    const InterchangeHeader header = InterchangeHeader::Parse(headerBytes);
+    interchanges_.push_back({ IndexedCount() + 1, offset, header });
+    delimiters_ = header.Separators;
+    for (int b = 0; b < 256; ++b) {
+        const char c = char(b);
+        between_[size_t(b)] = (c == '\r' || c == '\n' || c == ' ' || c == '\t')
+            && c != delimiters_.Segment && c != delimiters_.Element;
     }
-    buffer_[bytes.size()] = '\0';
-    textLength_ = 0;
-    if (bytes.isEmpty()) // an empty view may carry no data pointer at all
-        return;
-    std::memcpy(buffer_.get(), bytes.data(), size_t(bytes.size()));
-    const void *nul = std::memchr(bytes.data(), '\0', size_t(bytes.size()));
-    textLength_ = nul ? static_cast<const char *>(nul) - bytes.data() : bytes.size();
+    const IndexRecord record { offset, qint32(header.TextLength) };
+    AddSegment(record, headerBytes.first(header.TextLength));
+    scanPosition_ = offset + header.Length();
+    segmentStart_ = -1;
+    afterIea_ = false;
+}
+
+void TGFile::AddSegment(const IndexRecord &record, QByteArrayView head)
+{
+    indexFile_.Append(record);
+    if (observer_)
+        Observe(head.first(std::min(head.size(), ObservedHeadLength)));
+}
+
+// Tells the observer of the segment just indexed.
+void TGFile::Observe(QByteArrayView head)
+{
+    const qint64 number = IndexedCount();
+    observer_(number, indexFile_.Read(number - 1), head, delimiters_);
+}
+
+void TGFile::SetScanObserver(ScanObserver observer)
+{
+    observer_ = std::move(observer);
+    if (observer_ && IndexedCount() == 1) {
+        const IndexRecord first = indexFile_.Read(0);
+        observer_(1, first, data_.Read(first.Offset, first.Length), delimiters_);
+    }
 }
 
 Delimiters TGFile::SegmentDelimiters(qint64 number) const
 {
-    Q_UNUSED(number);
-    return { elementSeparator_, componentSeparator_, repetitionSeparator_, segmentTerminator_ };
+    const auto after = std::upper_bound(interchanges_.begin(), interchanges_.end(), number,
+        [](qint64 n, const Interchange &i) { return n < i.FirstSegment; });
+    return after == interchanges_.begin() ? interchanges_.front().Header.Separators
+                                          : std::prev(after)->Header.Separators;
+}
+
+void TGFile::ReserveBuffer(qsizetype needed)
+{
+    // A buffer grown for a long segment is given back once shorter ones follow.
+    if (needed <= bufferCapacity_ && (bufferCapacity_ <= 4 * SmallBuffer || needed > SmallBuffer))
+        return;
+    // The old buffer goes first; the capacity changes only once the new one is there.
+    buffer_.reset();
+    bufferCapacity_ = 0;
+    const qsizetype capacity = std::max(needed, ChunkSize + 1);
+    buffer_.reset(new char[capacity]);
+    bufferCapacity_ = capacity;
+}
+
+// bytes may lie in the buffer itself, at its start, where ReserveBuffer has made room for them.
+void TGFile::SetBuffer(QByteArrayView bytes)
+{
+    if (bytes.data() != buffer_.get() || !buffer_)
+        ReserveBuffer(bytes.size() + 1);
+    buffer_[bytes.size()] = '\0';
+    textLength_ = 0;
+    if (bytes.isEmpty()) // an empty view may carry no data pointer at all
+        return;
+    if (bytes.data() != buffer_.get())
+        std::memcpy(buffer_.get(), bytes.data(), size_t(bytes.size()));
+    const void *nul = std::memchr(buffer_.get(), '\0', size_t(bytes.size()));
+    textLength_ = nul ? static_cast<const char *>(nul) - buffer_.get() : bytes.size();
 }
 
 qint64 TGFile::ScanPercent() const
 {
     // The file may have shrunk to nothing since it was opened.
-    const qint64 size = stream_.size();
+    const qint64 size = file_.Size();
     if (size <= 0)
         return 100;
     return scanPosition_ * 100 / size;
@@ -127,123 +158,174 @@ void TGFile::GotoSegment(qint64 number)
         FetchSegment(number);
         return;
     }
-    bool found = false;
-    while (!found && totalSegments_ < 0)
-        found = ChunkStep(number);
+    while (number > IndexedCount() && totalSegments_ < 0)
+        ChunkStep();
     // Beyond the last segment, the call above makes the last one current.
     GotoSegment(number);
 }
 
 qint64 TGFile::SegmentCount(const std::function<void()> &afterChunk)
 {
-    const qint64 remembered = currentSegment_;
+    // The scan leaves the current segment where it is, whatever happens during it.
     while (totalSegments_ == -1) {
-        GotoSegment(IndexedCount() + 1);
+        ChunkStep();
         if (afterChunk)
             afterChunk();
     }
-    GotoSegment(remembered);
     return totalSegments_;
 }
 
 void TGFile::FetchSegment(qint64 number)
 {
-    const IndexRecord record = indexFile_->Read(number - 1);
-    // Bytes the file no longer has are simply missing from the text.
-    SetBuffer(data_.Read(record.Offset, record.Length));
+    const IndexRecord record = indexFile_.Read(number - 1);
+    if (record.Length <= ReadAheadBuffer::DefaultBlockSize) {
+        SetBuffer(data_.Read(record.Offset, record.Length));
+    } else {
+        // A long segment is read straight into the segment buffer, never held twice.
+        ReserveBuffer(record.Length + 1);
+        if (file_.ReadAt(record.Offset, buffer_.get(), record.Length) < record.Length)
+            throw EFileChanged(FileNames::Display(file_.Path()));
+        SetBuffer(QByteArrayView(buffer_.get(), record.Length));
+    }
     currentSegment_ = number;
 }
 
-// Reads from pos a chunk of ChunkSize bytes or, while a full chunk holds no terminator (or, for
-// the tail, while the file goes on), one twice as large, so that a segment of any length is
-// read whole. atEnd tells whether the read reached the end of the file.
-QByteArrayView TGFile::ReadUntil(qint64 pos, bool stopAtTerminator, bool &atEnd)
+// Keeps the first bytes of the segment in progress, as far as bytes hold them.
+void TGFile::KeepHead(QByteArrayView bytes)
 {
-    for (qsizetype size = ChunkSize;; size *= 2) {
-        const QByteArrayView bytes = data_.Read(pos, size);
-        atEnd = bytes.size() < size;
-        if (atEnd || (stopAtTerminator && std::memchr(bytes.data(), segmentTerminator_, size)))
-            return bytes;
-        // The index records a segment's length in 32 bits.
-        if (size >= MaxChunkSize)
-            throw EInOutError(EFBIG);
-    }
+    const qsizetype n = std::min(bytes.size(), ObservedHeadLength - headLength_);
+    if (n <= 0)
+        return;
+    std::memcpy(head_.data() + headLength_, bytes.data(), size_t(n));
+    headLength_ += n;
 }
 
-// Indexes every segment completed in one chunk read from ScanPosition and tells whether segment
-// number was among them. The chunk that reaches the end of the file fixes the total.
-bool TGFile::ChunkStep(qint64 number)
+void TGFile::SegmentTooLong() const
 {
-    const qsizetype step = 1 + lineBreakLength_; // terminator and the line break skipped unseen
-    bool atEnd = false;
-    const QByteArrayView chunk = ReadUntil(scanPosition_, true, atEnd);
+    throw Exception(
+        QStringLiteral("Segment %1 is longer than %2 bytes, the longest segment Brimlet "
+                       "reads: its terminator \"%3\" is missing or not the file's")
+            .arg(IndexedCount() + 1)
+            .arg(QLocale::system().toString(MaxSegmentLength))
+            .arg(QString::fromLatin1(&delimiters_.Segment, 1)));
+}
+
+// Indexes every segment completed in one chunk read from ScanPosition. The chunk that reaches
+// the end of the file fixes the total.
+void TGFile::ChunkStep()
+{
+    const qint64 base = scanPosition_;
+    const QByteArrayView chunk = data_.Read(base, ChunkSize);
     const char *bytes = chunk.data();
     const qsizetype got = chunk.size();
+    const bool atEnd = got < ChunkSize;
+    const char terminator = delimiters_.Segment;
+    const char element = delimiters_.Element;
+    const bool *between = between_.data();
+    const bool observing = bool(observer_);
+    // Kept in locals while the chunk is walked: the walk calls out for every segment.
+    qint64 start = segmentStart_;
+    bool afterIea = afterIea_;
 
-    indexRecord_ = { scanPosition_, 0 };
-    bool found = false;
-    bool lastWasTerminator = false;
+    // A segment begun in an earlier chunk: its head may still be short.
+    if (start >= 0 && headLength_ < ObservedHeadLength) {
+        const void *hit = got > 0 ? std::memchr(bytes, terminator, size_t(got)) : nullptr;
+        KeepHead(chunk.first(hit ? static_cast<const char *>(hit) - bytes : got));
+    }
     qsizetype i = 0;
     while (i < got) {
-        const void *hit = std::memchr(bytes + i, segmentTerminator_, size_t(got - i));
+        if (start < 0) {
+            while (i < got && between[uchar(bytes[i])])
+                ++i;
+            if (i == got)
+                break;
+            if (afterIea) [[unlikely]] {
+                // A new interchange may begin here, with delimiters of its own; its header is
+                // read whole from this chunk, or from the next one, which starts with it.
+                const qsizetype available = got - i;
+                segmentStart_ = -1;
+                afterIea_ = true;
+                if (!atEnd && available < InterchangeHeader::ScanLimit) {
+                    scanPosition_ = base + i;
+                    return;
+                }
+                afterIea_ = afterIea = false;
+                const QByteArrayView rest = chunk.sliced(i);
+                if (rest.startsWith("ISA")
+                    && fileSize_ - (base + i) >= InterchangeHeader::StandardLength) {
+                    StartInterchange(
+                        base + i, rest.first(std::min(available, InterchangeHeader::ScanLimit)));
+                    return;
+                }
+            }
+            start = base + i;
+        }
+        const void *hit = std::memchr(bytes + i, terminator, size_t(got - i));
         if (!hit) {
-            indexRecord_.Length += qint32(got - i);
-            lastWasTerminator = false;
+            if (start >= base) {
+                headLength_ = 0;
+                KeepHead(chunk.sliced(start - base));
+            }
             break;
         }
         const qsizetype at = static_cast<const char *>(hit) - bytes;
-        indexRecord_.Length += qint32(at - i);
-        lastWasTerminator = true;
-        indexFile_->Append(indexRecord_);
-        i = at + step;
-        indexRecord_.Offset += indexRecord_.Length + step;
-        indexRecord_.Length = 0;
-        scanPosition_ = indexRecord_.Offset;
-        if (number == IndexedCount())
-            found = true;
+        const qint64 length = base + at - start;
+        if (length > MaxSegmentLength) [[unlikely]]
+            SegmentTooLong();
+        indexFile_.Append({ start, qint32(length) });
+        // The segment's first bytes, in the chunk or kept from the chunks it began in, are
+        // looked at only to tell an IEA, or for an observer.
+        const char *head = start >= base ? bytes + (start - base) : head_.data();
+        if (head[0] == 'I' || observing) [[unlikely]] {
+            const qsizetype headLength = start >= base
+                ? qsizetype(std::min<qint64>(length, ObservedHeadLength))
+                : headLength_;
+            afterIea = IsIea(head, headLength, element);
+            if (observing)
+                Observe(QByteArrayView(head, headLength));
+        }
+        start = -1;
+        i = at + 1;
     }
-
-    // After a full chunk, the bytes past its last terminator are read again by the next step.
-    if (!atEnd)
-        return found;
-    if (lastWasTerminator)
-        totalSegments_ = IndexedCount();
-    else
-        ReadTail();
-    return found;
+    segmentStart_ = start;
+    afterIea_ = afterIea;
+    scanPosition_ = base + got;
+    if (start >= 0 && scanPosition_ - start > MaxSegmentLength)
+        SegmentTooLong();
+    if (atEnd)
+        FinishScan();
 }
 
-// The bytes after the last terminator, read again together with the line break before them:
-// nothing, a bare line break, or the last segment without its terminator.
-void TGFile::ReadTail()
+// The end of the file: an unterminated last segment, without whitespace at its end, is the
+// last segment; whitespace alone is none. The file must still have the size it had at opening.
+void TGFile::FinishScan()
 {
-    const qint64 pos = scanPosition_ - lineBreakLength_;
-    bool atEnd = false;
-    const QByteArrayView tail = ReadUntil(pos, false, atEnd);
-    if (tail.isEmpty()) {
-        totalSegments_ = IndexedCount();
-        return;
+    if (segmentStart_ >= 0) {
+        const qint64 end = TrimmedEnd(segmentStart_, scanPosition_);
+        if (end > segmentStart_) {
+            const qint64 length = end - segmentStart_;
+            const QByteArrayView head(head_.data(), std::min<qint64>(headLength_, length));
+            AddSegment({ segmentStart_, qint32(length) }, head);
+        }
+        segmentStart_ = -1;
     }
-    scanPosition_ = pos + tail.size();
-    if (tail == "\n" || tail == "\r\n") {
-        totalSegments_ = IndexedCount();
-        return;
-    }
-
-    // At most two line-break bytes go from each end.
-    const char *bytes = tail.data();
-    qsizetype length = tail.size();
-    qint64 offset = pos;
-    if (bytes[length - 1] == '\n')
-        --length;
-    if (length > 0 && IsLineBreak(bytes[length - 1]))
-        --length;
-    for (int k = 0; k < 2 && length > 0 && IsLineBreak(bytes[offset - pos]); ++k) {
-        ++offset;
-        --length;
-    }
-    indexRecord_ = { offset, qint32(length) };
-    if (length > 0)
-        indexFile_->Append(indexRecord_);
+    if (file_.Size() != fileSize_)
+        throw EFileChanged(FileNames::Display(file_.Path()));
     totalSegments_ = IndexedCount();
+}
+
+// Where the bytes from start to end end without the whitespace after them.
+qint64 TGFile::TrimmedEnd(qint64 start, qint64 end)
+{
+    while (end > start) {
+        const qsizetype step = qsizetype(std::min<qint64>(4096, end - start));
+        const QByteArrayView bytes = data_.Read(end - step, step);
+        qsizetype k = bytes.size();
+        while (k > 0 && between_[uchar(bytes[k - 1])])
+            --k;
+        end -= step - k;
+        if (k > 0)
+            break;
+    }
+    return end;
 }

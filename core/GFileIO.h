@@ -1,19 +1,27 @@
 #pragma once
 
 #include "Delimiters.h"
+#include "InterchangeHeader.h"
 #include "ReadAheadBuffer.h"
+#include "ReadOnlyFile.h"
 #include "SegmentIndexFile.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
-// Random access by number to the segments of one X12 interchange file, through an index of
+// Random access by number to the segments of an X12 interchange file, through an index of
 // segment positions built on demand and kept in a temporary file.
+//
+// The file may begin with a UTF-8 byte-order mark, which belongs to no segment. Each
+// interchange's header gives the delimiters that hold until the next one. CR, LF, space and tab
+// between a terminator and the next segment belong to no segment (unless they are the
+// terminator or the element separator), nor do they at the end of the file.
 //
 // Errors are raised as Exception with the text the user is shown. Not thread-safe: one
 // reader is used by one thread at a time.
@@ -22,6 +30,23 @@ class TGFile
 public:
     static constexpr qsizetype ChunkSize = 32768;
     static constexpr qsizetype HeaderReadSize = 127;
+    // The longest segment read; a longer run without a terminator is refused while scanning.
+    static constexpr qint64 MaxSegmentLength = qint64(256) << 20;
+    // How many of a segment's first bytes a scan observer is shown.
+    static constexpr qsizetype ObservedHeadLength = 256;
+
+    // One interchange: its ISA segment's number and offset, and what its header says.
+    struct Interchange
+    {
+        qint64 FirstSegment = 1;
+        qint64 Offset = 0;
+        InterchangeHeader Header;
+    };
+
+    // Told of every segment as the scan indexes it, in file order: its number, its offset and
+    // length, its first bytes (all of them up to ObservedHeadLength) and its delimiters.
+    using ScanObserver = std::function<void(
+        qint64 number, const IndexRecord &record, QByteArrayView head, const Delimiters &)>;
 
     // Opens the file, checks its ISA header, learns its delimiters and starts the index.
     // On refusal nothing is left open and no index file exists.
@@ -42,54 +67,72 @@ public:
     // How much of the file the index covers, in percent of the file's current size.
     qint64 ScanPercent() const;
 
+    // Segment 1 is told at once; set before the scan starts.
+    void SetScanObserver(ScanObserver observer);
+
     // The file's raw bytes from pos on, want of them or fewer where the file ends, read through
     // the reader's own buffer: a small file costs no read beyond the one made when opening it.
     // Valid until the reader next reads; segments and the index are not affected.
     QByteArrayView FileBytes(qint64 pos, qsizetype want) { return data_.Read(pos, want); }
 
     // The index record of segment number (from 1); the segment must already be indexed.
-    IndexRecord SegmentRecord(qint64 number) { return indexFile_->Read(number - 1); }
+    IndexRecord SegmentRecord(qint64 number) { return indexFile_.Read(number - 1); }
 
     const QString &FileName() const { return fileName_; }
-    char SegmentTerminator() const { return segmentTerminator_; }
-    char ElementSeparator() const { return elementSeparator_; }
-    char ComponentSeparator() const { return componentSeparator_; }
+    // The first interchange's delimiters.
+    char SegmentTerminator() const { return interchanges_.front().Header.Separators.Segment; }
+    char ElementSeparator() const { return interchanges_.front().Header.Separators.Element; }
+    char ComponentSeparator() const { return interchanges_.front().Header.Separators.Component; }
     // The delimiters in force at segment number (from 1): those of its interchange's header.
     Delimiters SegmentDelimiters(qint64 number) const;
+    // The interchanges found so far, in file order; the first is there from the opening on.
+    const std::vector<Interchange> &Interchanges() const { return interchanges_; }
+    // Where the first ISA begins: 3 after a byte-order mark, 0 otherwise.
+    qint64 HeaderOffset() const { return interchanges_.front().Offset; }
     qint64 FileSize() const { return fileSize_; }
     qint64 CurrentSegment() const { return currentSegment_; }
     qint64 TotalSegments() const { return totalSegments_; }
-    qint64 IndexedCount() const { return indexFile_->Count(); }
+    qint64 IndexedCount() const { return indexFile_.Count(); }
     qint64 ScanPosition() const { return scanPosition_; }
-    int LineBreakLength() const { return lineBreakLength_; }
-    const QString &IndexFileName() const { return indexFileName_; }
+    // The index file's name, while it has one (see SegmentIndexFile).
+    const QString &IndexFileName() const { return indexFile_.FileName(); }
 
 private:
-    static constexpr qsizetype MaxChunkSize = qsizetype(1) << 30;
-
     [[noreturn]] void Refuse(const QString &message);
+    void ReserveBuffer(qsizetype needed);
     void SetBuffer(QByteArrayView bytes);
     void FetchSegment(qint64 number);
-    bool ChunkStep(qint64 number);
-    QByteArrayView ReadUntil(qint64 pos, bool stopAtTerminator, bool &atEnd);
-    void ReadTail();
+    void ChunkStep();
+    void StartInterchange(qint64 offset, QByteArrayView headerBytes);
+    void AddSegment(const IndexRecord &record, QByteArrayView head);
+    void Observe(QByteArrayView head);
+    void KeepHead(QByteArrayView bytes);
+    void FinishScan();
+    qint64 TrimmedEnd(qint64 start, qint64 end);
+    [[noreturn]] void SegmentTooLong() const;
 
     QString fileName_;
-    char segmentTerminator_ = 0;
-    char elementSeparator_ = 0;
-    char componentSeparator_ = 0;
-    char repetitionSeparator_ = 0;
+    ReadOnlyFile file_;
+    ReadAheadBuffer data_;
+    SegmentIndexFile indexFile_;
     qint64 fileSize_ = 0;
     qint64 currentSegment_ = -1;
     qint64 totalSegments_ = -1;
     qint64 scanPosition_ = 0;
-    int lineBreakLength_ = 0;
-    IndexRecord indexRecord_; // working record of a scan
-    QString indexFileName_;
 
-    QFile stream_;
-    ReadAheadBuffer data_;
-    std::unique_ptr<SegmentIndexFile> indexFile_;
+    std::vector<Interchange> interchanges_;
+    Delimiters delimiters_; // those of the interchange being scanned
+    std::array<bool, 256> between_ {}; // bytes skipped between its segments
+    ScanObserver observer_;
+
+    // A scan stopped inside a segment resumes at scanPosition_ with the segment begun at
+    // segmentStart_; -1 when it stopped between segments. The segment's first bytes are kept
+    // across chunks in head_.
+    qint64 segmentStart_ = -1;
+    bool afterIea_ = false; // the last segment indexed closed an interchange
+    std::array<char, ObservedHeadLength> head_ {};
+    qsizetype headLength_ = 0;
+
     std::unique_ptr<char[]> buffer_; // the current segment's bytes followed by a NUL byte
     qsizetype bufferCapacity_ = 0;
     qsizetype textLength_ = 0; // bytes before the first NUL

@@ -1,13 +1,12 @@
 #include "ReadAheadBuffer.h"
 
 #include "Exception.h"
-#include "SystemError.h"
-
-#include <QFile>
+#include "FileNames.h"
+#include "ReadOnlyFile.h"
 
 #include <algorithm>
 
-ReadAheadBuffer::ReadAheadBuffer(QFile &file, qsizetype blockSize)
+ReadAheadBuffer::ReadAheadBuffer(const ReadOnlyFile &file, qsizetype blockSize)
     : file_(file)
     , blockSize_(blockSize)
 { }
@@ -16,8 +15,9 @@ QByteArrayView ReadAheadBuffer::Read(qint64 pos, qsizetype want)
 {
     const qint64 end = start_ + length_;
     const bool inBlock = valid_ && pos >= start_ && pos <= end;
-    // Inside a block that ended at the end of the file, whatever is there is all there is.
-    if (!(inBlock && (pos + want <= end || reachedEnd_)))
+    // A block always holds everything up to the limit that it could: past its end there is
+    // nothing more only when it ends at the limit.
+    if (!(inBlock && (pos + want <= end || end >= limit_)))
         Fill(pos, want);
     const qint64 skip = pos - start_;
     const qint64 available = std::clamp<qint64>(length_ - skip, 0, want);
@@ -45,21 +45,10 @@ void ReadAheadBuffer::Fill(qint64 pos, qsizetype want)
         data_.reset(new char[toRead]);
         capacity_ = toRead;
     }
-
-    qint64 got = 0;
-    if (toRead > 0) {
-        errno = 0;
-        if (!file_.seek(start))
-            throw EInOutError(LastSystemError());
-        got = file_.read(data_.get(), toRead);
-        if (got < 0)
-            throw EInOutError(LastSystemError());
-        // Fewer bytes only where the file has shrunk: later reads stop at its new end at once.
-        if (got < toRead)
-            limit_ = start + got;
-    }
+    const qint64 got = toRead > 0 ? file_.ReadAt(start, data_.get(), toRead) : 0;
+    if (got < toRead)
+        throw EFileChanged(FileNames::Display(file_.Path()));
     start_ = start;
     length_ = got;
-    reachedEnd_ = got < toRead || start + got >= limit_;
     valid_ = true;
 }

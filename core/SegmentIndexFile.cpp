@@ -1,34 +1,113 @@
 #include "SegmentIndexFile.h"
 
 #include "Exception.h"
+#include "FileNames.h"
 #include "IndexFileCleanup.h"
-#include "SystemError.h"
 
+#include <QRandomGenerator>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
-SegmentIndexFile::SegmentIndexFile(const QString &folder)
-    : file_(folder + QLatin1String("/x12XXXXXX"))
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Writes or reads count bytes at pos whole, going on after interruptions and partial
+// transfers; false with errno set when the system refuses, or (errno 0) when a read ends early.
+template<class Transfer>
+bool TransferAll(Transfer transfer, char *data, qint64 count, qint64 pos)
 {
-    file_.setAutoRemove(true);
-    errno = 0;
-    if (!file_.open())
-        throw EInOutError(LastSystemError());
-    cleanupSlot_ = IndexFileCleanup::Remember(file_.fileName());
+    qint64 done = 0;
+    while (done < count) {
+        const ssize_t n = transfer(data + done, size_t(count - done), off_t(pos + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = 0;
+            return false;
+        }
+        done += n;
+    }
+    return true;
 }
+
+} // namespace
+
+QString SegmentIndexFile::DefaultFolder()
+{
+    // Taken as it is set: a folder that does not exist is reported by its name, never replaced.
+    const QByteArray folder = qgetenv("TMPDIR");
+    if (folder.isEmpty())
+        return QStringLiteral("/tmp");
+    QString path = FileNames::Decode(folder);
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
+SegmentIndexFile::SegmentIndexFile(const QString &folder, Naming naming)
+    : folder_(folder)
+    , naming_(naming)
+{ }
 
 SegmentIndexFile::~SegmentIndexFile()
 {
+    if (fd_ >= 0)
+        ::close(fd_);
+    if (!fileName_.isEmpty())
+        ::unlink(FileNames::Encode(fileName_).constData());
     IndexFileCleanup::Forget(cleanupSlot_);
 }
 
-void SegmentIndexFile::Encode(const IndexRecord &record, char *out)
+void SegmentIndexFile::Fail(int error, const char *what) const
 {
-    qToLittleEndian<qint64>(record.Offset, out);
-    qToLittleEndian<qint32>(record.Length, out + 8);
-    std::memset(out + 12, 0, 4);
+    throw EInOutError(error ? error : EIO,
+        QStringLiteral("Cannot %1 the index file in %2")
+            .arg(QLatin1String(what), FileNames::Display(folder_)));
+}
+
+void SegmentIndexFile::Create()
+{
+    if (folder_.isEmpty())
+        Fail(ENOENT, "create");
+    if (naming_ == Naming::Unnamed) {
+        fd_ = ::open(FileNames::Encode(folder_).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd_ >= 0)
+            return;
+        // Only a file system without unnamed files falls back to a named one.
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            Fail(errno, "create");
+    }
+    CreateNamed();
+}
+
+void SegmentIndexFile::CreateNamed()
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        QString name = folder_ + QLatin1String("/x12");
+        for (int i = 0; i < 6; ++i)
+            name += QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
+        // Listed before it exists, so that no moment leaves it unlisted.
+        const int slot = IndexFileCleanup::Remember(name);
+        fd_ = ::open(
+            FileNames::Encode(name).constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600);
+        if (fd_ >= 0) {
+            fileName_ = name;
+            cleanupSlot_ = slot;
+            return;
+        }
+        const int error = errno;
+        IndexFileCleanup::Forget(slot);
+        if (error != EEXIST)
+            Fail(error, "create");
+    }
+    Fail(EEXIST, "create");
 }
 
 IndexRecord SegmentIndexFile::Decode(const char *in)
@@ -36,35 +115,27 @@ IndexRecord SegmentIndexFile::Decode(const char *in)
     return { qFromLittleEndian<qint64>(in), qFromLittleEndian<qint32>(in + 8) };
 }
 
-void SegmentIndexFile::Append(const IndexRecord &record)
+void SegmentIndexFile::MakeRoom()
 {
-    if (pending_ == pendingCapacity_) {
-        if (pendingCapacity_ == BufferRecords) {
-            Flush();
-        } else {
-            // The buffer grows to its full size only for files with many segments.
-            const qint64 capacity = std::max<qint64>(FirstBufferRecords, pendingCapacity_ * 2);
-            std::unique_ptr<char[]> bytes(new char[capacity * RecordSize]);
-            if (pending_ > 0)
-                std::memcpy(bytes.get(), pendingBytes_.get(), size_t(pending_ * RecordSize));
-            pendingBytes_ = std::move(bytes);
-            pendingCapacity_ = capacity;
-        }
+    if (pendingCapacity_ == BufferRecords) {
+        Flush();
+        return;
     }
-    Encode(record, pendingBytes_.get() + pending_ * RecordSize);
-    ++pending_;
+    // The buffer grows to its full size only for files with many segments.
+    const qint64 capacity = std::max<qint64>(FirstBufferRecords, pendingCapacity_ * 2);
+    std::unique_ptr<char[]> bytes(new char[capacity * RecordSize]);
+    if (pending_ > 0)
+        std::memcpy(bytes.get(), pendingBytes_.get(), size_t(pending_ * RecordSize));
+    pendingBytes_ = std::move(bytes);
+    pendingCapacity_ = capacity;
 }
 
 IndexRecord SegmentIndexFile::Read(qint64 number)
 {
-    // A negative record number cannot be positioned in the file.
-    if (number < 0)
-        throw EInOutError(EINVAL);
-    if (number >= flushed_) {
-        if (number >= Count())
-            throw EInOutError(EIO);
+    if (number < 0 || number >= Count())
+        throw EInOutError(EINVAL, QStringLiteral("Segment %1 is not in the index").arg(number + 1));
+    if (number >= flushed_)
         return Decode(pendingBytes_.get() + (number - flushed_) * RecordSize);
-    }
     if (number < cacheFirst_ || number >= cacheFirst_ + cacheCount_)
         FillCache(number);
     return Decode(cacheBytes_.get() + (number - cacheFirst_) * RecordSize);
@@ -72,12 +143,13 @@ IndexRecord SegmentIndexFile::Read(qint64 number)
 
 void SegmentIndexFile::Flush()
 {
-    const qint64 size = pending_ * RecordSize;
-    errno = 0;
+    if (fd_ < 0)
+        Create();
+    const auto write
+        = [this](char *data, size_t n, off_t pos) { return ::pwrite(fd_, data, n, pos); };
     // A failed write leaves the records pending, so that a later flush writes them again.
-    if (!file_.seek(flushed_ * RecordSize) || file_.write(pendingBytes_.get(), size) != size
-        || !file_.flush())
-        throw EInOutError(LastSystemError());
+    if (!TransferAll(write, pendingBytes_.get(), pending_ * RecordSize, flushed_ * RecordSize))
+        Fail(errno, "write");
     flushed_ += pending_;
     pending_ = 0;
 }
@@ -89,14 +161,14 @@ void SegmentIndexFile::FillCache(qint64 number)
     if (number < cacheFirst_)
         first = std::max<qint64>(0, number - BufferRecords + 1);
     const qint64 count = std::min<qint64>(BufferRecords, flushed_ - first);
-    const qint64 size = count * RecordSize;
 
     if (!cacheBytes_)
         cacheBytes_.reset(new char[BufferRecords * RecordSize]);
     cacheCount_ = 0;
-    errno = 0;
-    if (!file_.seek(first * RecordSize) || file_.read(cacheBytes_.get(), size) != size)
-        throw EInOutError(LastSystemError());
+    const auto read
+        = [this](char *data, size_t n, off_t pos) { return ::pread(fd_, data, n, pos); };
+    if (!TransferAll(read, cacheBytes_.get(), count * RecordSize, first * RecordSize))
+        Fail(errno, "read");
     cacheFirst_ = first;
     cacheCount_ = count;
 }

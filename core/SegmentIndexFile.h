@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QTemporaryFile>
+#include <QString>
+#include <QtEndian>
 #include <QtGlobal>
 
 #include <memory>
 
 // One record of the segment index: where a segment starts and how many bytes it has, without
-// its terminator and line break.
+// its terminator.
 struct IndexRecord
 {
     qint64 Offset = 0;
@@ -16,37 +17,68 @@ struct IndexRecord
 // The temporary file of 16-byte index records (offset, length, four zero bytes, little-endian)
 // that a reader keeps for its file. Records are appended in segment order and read back by
 // number; both go through buffers of their own, so neither costs one system call per record.
-// Every failure raises EInOutError with the system's error number.
+//
+// The file is made only when the records no longer fit the buffer, so a small interchange
+// needs none. On Linux it has no name at all (O_TMPFILE): nothing can be left behind, however
+// the process ends. Where the file system refuses that, it is named "x12" and six more
+// characters, listed for removal by a terminating signal before it exists, and removed by this
+// object. Every failure raises EInOutError saying what failed, where and why.
 class SegmentIndexFile
 {
 public:
     static constexpr int RecordSize = 16;
 
-    // Creates an empty, uniquely named file beginning with "x12" in folder; it is deleted
-    // when this object goes.
-    explicit SegmentIndexFile(const QString &folder);
+    enum class Naming { Unnamed, Named };
+
+    // folder: where the file goes when one is needed. Named is the fallback's way, for tests.
+    explicit SegmentIndexFile(const QString &folder, Naming naming = Naming::Unnamed);
     ~SegmentIndexFile();
 
     SegmentIndexFile(const SegmentIndexFile &) = delete;
     SegmentIndexFile &operator=(const SegmentIndexFile &) = delete;
 
-    QString FileName() const { return file_.fileName(); }
+    // The user's temporary folder: $TMPDIR as it is set, or /tmp.
+    static QString DefaultFolder();
+
+    // The file's name while it has one: empty before it is made and when it has none.
+    const QString &FileName() const { return fileName_; }
+    // Whether the records have gone to a file yet.
+    bool HasFile() const { return fd_ >= 0; }
     qint64 Count() const { return flushed_ + pending_; }
 
-    void Append(const IndexRecord &record);
+    // Inline: the scan appends one record for every segment.
+    void Append(const IndexRecord &record)
+    {
+        if (pending_ == pendingCapacity_) [[unlikely]]
+            MakeRoom();
+        Encode(record, pendingBytes_.get() + pending_ * RecordSize);
+        ++pending_;
+    }
     IndexRecord Read(qint64 number);
 
 private:
     static constexpr qsizetype BufferRecords = 65536; // records written or read at a time
     static constexpr qsizetype FirstBufferRecords = 256; // a small file's index stays small
 
-    static void Encode(const IndexRecord &record, char *out);
+    static void Encode(const IndexRecord &record, char *out)
+    {
+        qToLittleEndian<qint64>(record.Offset, out);
+        qToLittleEndian<qint32>(record.Length, out + 8);
+        qToLittleEndian<qint32>(0, out + 12);
+    }
     static IndexRecord Decode(const char *in);
+    void MakeRoom();
+    void Create();
+    void CreateNamed();
     void Flush();
     void FillCache(qint64 number);
+    [[noreturn]] void Fail(int error, const char *what) const;
 
-    QTemporaryFile file_;
-    int cleanupSlot_ = -1; // also removed by a terminating signal while listed there
+    QString folder_;
+    Naming naming_;
+    QString fileName_;
+    int fd_ = -1;
+    int cleanupSlot_ = -1; // removed by a terminating signal while listed there
     std::unique_ptr<char[]> pendingBytes_; // records not yet written, numbered from flushed_
     qint64 pendingCapacity_ = 0;
     qint64 pending_ = 0;

@@ -1,5 +1,7 @@
 #include "VisitedFolders.h"
 
+#include "FileNames.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -14,7 +16,7 @@ QString Identity(const QString &folder)
 #if defined(Q_OS_UNIX)
     struct stat info;
     if (::stat(
-            QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder).constData(), &info)
+            FileNames::Encode(folder.isEmpty() ? QStringLiteral(".") : folder).constData(), &info)
             != 0
         || !S_ISDIR(info.st_mode))
         return {};

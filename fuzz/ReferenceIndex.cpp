@@ -2,9 +2,39 @@
 
 namespace {
 
-bool IsBreak(char c)
+struct Header
 {
-    return c == '\r' || c == '\n';
+    qint64 textLength = 105;
+    char element = 0;
+    char terminator = 0;
+};
+
+// The sixteenth element separator among the first 200 bytes ends the header's elements; the
+// byte after it is ISA16, the one after that the terminator. Without sixteen, bytes 104 and 105.
+Header ReadHeader(const QByteArray &file, qint64 at)
+{
+    const QByteArray bytes = file.mid(at, 200);
+    Header header;
+    header.element = bytes[3];
+    int seen = 0;
+    for (qint64 i = 3; i < bytes.size(); ++i) {
+        if (bytes[i] == header.element && ++seen == 16) {
+            if (i + 2 < bytes.size()) {
+                header.textLength = i + 2;
+                header.terminator = bytes[i + 2];
+                return header;
+            }
+            break;
+        }
+    }
+    header.textLength = 105;
+    header.terminator = bytes[105];
+    return header;
+}
+
+bool Skipped(char c, const Header &h)
+{
+    return (c == '\r' || c == '\n' || c == ' ' || c == '\t') && c != h.terminator && c != h.element;
 }
 
 } // namespace
@@ -12,70 +42,43 @@ bool IsBreak(char c)
 ReferenceIndex::ReferenceIndex(const QByteArray &file)
 {
     const qint64 size = file.size();
-    const char terminator = file[105];
-    if (file[106] == '\r' && file[107] == '\n')
-        lineBreakLength = 2;
-    else if (file[106] == '\n')
-        lineBreakLength = 1;
-    const qint64 step = 1 + lineBreakLength;
-    records.emplace_back(0, 105);
-    scanPosition = 106 + lineBreakLength;
-
+    qint64 pos = file.startsWith("\xEF\xBB\xBFISA") ? 3 : 0;
+    Header header = ReadHeader(file, pos);
+    firstTerminator = header.terminator;
+    const auto add = [&](qint64 offset, qint64 length) {
+        records.emplace_back(offset, length);
+        elementSeparators.push_back(header.element);
+    };
+    add(pos, header.textLength);
+    pos += header.textLength + 1;
+    bool afterIea = false;
     for (;;) {
-        const qint64 pos = scanPosition;
-        qint64 chunk = 32768;
-        qint64 got = 0;
-        for (;;) {
-            got = pos >= size ? 0 : std::min(chunk, size - pos);
-            if (got < chunk || QByteArrayView(file).sliced(pos, chunk).contains(terminator))
-                break;
-            chunk *= 2;
-        }
-        qint64 offset = pos;
-        qint64 length = 0;
-        bool lastWasTerminator = false;
-        for (qint64 i = 0; i < got;) {
-            if (file[pos + i] == terminator) {
-                lastWasTerminator = true;
-                records.emplace_back(offset, length);
-                i += step;
-                offset += length + step;
-                length = 0;
-                scanPosition = offset;
-            } else {
-                ++i;
-                ++length;
-                lastWasTerminator = false;
+        while (pos < size && Skipped(file[pos], header))
+            ++pos;
+        if (pos >= size)
+            return;
+        if (afterIea) {
+            afterIea = false;
+            if (file.mid(pos, 3) == "ISA" && size - pos >= 106) {
+                header = ReadHeader(file, pos);
+                add(pos, header.textLength);
+                pos += header.textLength + 1;
+                continue;
             }
         }
-        if (got == chunk)
-            continue;
-        if (lastWasTerminator)
+        const qint64 end = file.indexOf(header.terminator, pos);
+        if (end < 0) {
+            qint64 last = size;
+            while (last > pos && Skipped(file[last - 1], header))
+                --last;
+            if (last > pos)
+                add(pos, last - pos);
             return;
-
-        const qint64 tailStart = scanPosition - lineBreakLength;
-        if (tailStart >= size)
-            return;
-        const QByteArray tail = file.mid(tailStart);
-        scanPosition = tailStart + tail.size();
-        if (tail == "\n" || tail == "\r\n")
-            return;
-        qint64 tailOffset = tailStart;
-        qint64 tailLength = tail.size();
-        if (tail[tailLength - 1] == '\n')
-            --tailLength;
-        if (tailLength > 0 && IsBreak(tail[tailLength - 1]))
-            --tailLength;
-        if (tailLength > 0 && IsBreak(file[tailOffset])) {
-            ++tailOffset;
-            --tailLength;
         }
-        if (tailLength > 0 && IsBreak(file[tailOffset])) {
-            ++tailOffset;
-            --tailLength;
-        }
-        if (tailLength > 0)
-            records.emplace_back(tailOffset, tailLength);
-        return;
+        add(pos, end - pos);
+        const QByteArray segment = file.mid(pos, end - pos);
+        afterIea
+            = segment.startsWith("IEA") && (segment.size() == 3 || segment[3] == header.element);
+        pos = end + 1;
     }
 }

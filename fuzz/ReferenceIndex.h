@@ -10,9 +10,10 @@
 struct ReferenceIndex
 {
     std::vector<std::pair<qint64, qint64>> records; // offset, length
-    qint64 scanPosition = 0;
-    int lineBreakLength = 0;
+    std::vector<char> elementSeparators; // of each record's interchange
+    char firstTerminator = 0;
 
-    // The file must have been accepted by the reader (at least 127 bytes, "ISA" first).
+    // The file must have been accepted by the reader ("ISA" first, after an optional
+    // byte-order mark, and at least 127 bytes from there).
     explicit ReferenceIndex(const QByteArray &file);
 };

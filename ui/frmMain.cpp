@@ -125,17 +125,20 @@ void TForm1::LoadFile(const QString &path)
 {
     HistoryList::MoveToFront(MRUList, path, HistoryList::FilePathCase());
     RebuildRecentFiles();
-    ReleaseReader();
 
     ProgressBar1->show();
     SetProgress(0);
     ProgressBar1->repaint();
     const auto hideProgress = qScopeGuard([this] { ProgressBar1->hide(); });
 
-    Reader = std::make_unique<TGFile>(path);
+    // The new file is opened and indexed whole before the one shown goes, so that a file that
+    // cannot be read leaves the view and its reader as they were.
+    auto reader = std::make_unique<TGFile>(path);
+    const qint64 count = ScanWithProgress(*reader);
+    ReleaseReader();
+    Reader = std::move(reader);
     SetFileControlsEnabled(true);
     Memo1->Clear();
-    const qint64 count = ScanWithProgress(*Reader);
     {
         // A failure while fetching leaves the view empty rather than half filled.
         auto clearView = qScopeGuard([this] { Memo1->Clear(); });

@@ -12,6 +12,10 @@
 
 #include <csignal>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct CliRun
@@ -126,18 +130,15 @@ QByteArray X12With(const QByteArray &segment)
     return X12Builder::Interchange({ Gs, segment, Iea });
 }
 
-// Ended by its reader going away ("| head") or by a signal to stop, the tool still removes its
-// index file.
-TEST_F(CliTest, EndedBySignalLeavesNoIndexFile)
+// The tool's index file has no name, so that nothing is left however the tool ends: its reader
+// gone ("| head"), stopped, or killed outright.
+TEST_F(CliTest, EndedBySignalLeavesNothing)
 {
     QByteArrayList segments { Gs };
     for (int i = 0; i < 400000; ++i)
         segments.append("LX*" + QByteArray::number(i));
     segments.append(Iea);
     const QString file = Write(X12Builder::Interchange(segments));
-    const auto indexFiles = [](const QTemporaryDir &tmp) {
-        return QDir(tmp.path()).entryList({ QStringLiteral("x12*") }, QDir::Files).size();
-    };
 
     {
         SCOPED_TRACE("broken pipe");
@@ -154,10 +155,10 @@ TEST_F(CliTest, EndedBySignalLeavesNoIndexFile)
                 QStringLiteral(BRIMLET_CLI), file });
         ASSERT_TRUE(shell.waitForFinished(30000));
         EXPECT_EQ(shell.readAllStandardOutput(), "I");
-        EXPECT_EQ(indexFiles(tmp), 0);
+        EXPECT_TRUE(QDir(tmp.path()).isEmpty());
     }
-    {
-        SCOPED_TRACE("SIGTERM");
+    for (const int signal : { SIGTERM, SIGKILL }) {
+        SCOPED_TRACE(signal);
         QTemporaryDir tmp;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TMPDIR"), tmp.path());
@@ -165,13 +166,13 @@ TEST_F(CliTest, EndedBySignalLeavesNoIndexFile)
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(BRIMLET_CLI), { QStringLiteral("segments"), file });
         // The first output comes once the index is complete; the pipe then fills and the tool
-        // waits on it, its index file still there.
+        // waits on it, its index file open.
         ASSERT_TRUE(process.waitForReadyRead(30000));
-        EXPECT_EQ(indexFiles(tmp), 1);
-        ::kill(pid_t(process.processId()), SIGTERM);
+        EXPECT_EQ(OpenUnnamedFiles(tmp.path(), process.processId()).size(), 1);
+        ::kill(pid_t(process.processId()), signal);
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
-        EXPECT_EQ(indexFiles(tmp), 0);
+        EXPECT_TRUE(QDir(tmp.path()).isEmpty());
     }
 }
 
@@ -238,14 +239,76 @@ TEST_F(CliFindTest, VerboseGivesTheStatusTextsOnStderr)
 
 TEST_F(CliFindTest, NothingFoundIsNoError)
 {
-    const CliRun missing = Cli({ "find", dir_.path() + "/missing", "MARK", "--subdirs" });
-    EXPECT_EQ(missing.exitCode, 0);
-    EXPECT_TRUE(missing.out.isEmpty());
-    EXPECT_TRUE(missing.err.isEmpty());
     // After "--" an argument beginning with "--" is the search text.
     const CliRun dashes = Cli({ "find", "--", dir_.path(), "--subdirs" });
     EXPECT_EQ(dashes.exitCode, 0);
     EXPECT_TRUE(dashes.out.isEmpty());
+    EXPECT_TRUE(dashes.err.isEmpty());
+}
+
+// Exit status 0 means every candidate was read: a folder that cannot be listed or a file that
+// cannot be read is named on stderr for what it is, and the status is 1.
+TEST_F(CliFindTest, WhatCouldNotBeSearchedIsNamed)
+{
+    const CliRun missing = Cli({ "find", dir_.path() + "/missing", "MARK", "--subdirs" });
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.isEmpty());
+    EXPECT_EQ(missing.err,
+        QFile::encodeName(
+            QStringLiteral("The folder \"%1/missing\" could not be listed: No such file "
+                           "or directory\n")
+                .arg(dir_.path())));
+
+    const QString fifo = dir_.filePath(QStringLiteral("sub/pipe.x12"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const CliRun run = Cli({ "find", dir_.path(), "MARK", "--subdirs" });
+    EXPECT_EQ(run.exitCode, 1);
+    const QList<QByteArray> lines = run.out.split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(Line(top_)));
+    EXPECT_TRUE(lines[1].startsWith(Line(below_)));
+    EXPECT_EQ(run.err,
+        QFile::encodeName(QStringLiteral("\"%1\" could not be searched: Cannot open file \"%1\". "
+                                         "Not a regular file\n")
+                              .arg(fifo)));
+}
+
+// Names that are not UTF-8 are searched and listed by their bytes; --null ends each line with
+// a NUL so that names holding line breaks stay whole.
+TEST_F(CliFindTest, NamesAreListedByTheirBytes)
+{
+    const QByteArray folder = QFile::encodeName(dir_.path());
+    for (const QByteArray &name :
+        { QByteArray("/bad\xff\xfename.x12"), QByteArray("/two\nlines.x12") }) {
+        QFile file;
+        const int fd
+            = ::open(QByteArray(folder + name).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_TRUE(file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        file.write(X12With("N1*ST*NAMED"));
+    }
+    const CliRun run = Cli({ "find", dir_.path(), "NAMED", "--null" });
+    EXPECT_EQ(run.exitCode, 0);
+    QList<QByteArray> paths;
+    for (const QByteArray &record : run.out.split('\0')) {
+        if (!record.isEmpty())
+            paths.append(record.left(record.indexOf('\t')));
+    }
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(
+        paths, QList<QByteArray>({ folder + "/bad\xff\xfename.x12", folder + "/two\nlines.x12" }));
+
+    // The same name as an argument, its bytes made by the shell.
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/sh"),
+        { QStringLiteral("-c"),
+            QStringLiteral("\"$0\" count \"$(printf '%s/bad\\377\\376name.x12' \"$1\")\""),
+            QStringLiteral(BRIMLET_CLI), dir_.path() });
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().constData();
+    EXPECT_EQ(shell.readAllStandardOutput(), "4\n");
+    // The temporary folder's own removal cannot name them.
+    ::unlink(QByteArray(folder + "/bad\xff\xfename.x12").constData());
 }
 
 TEST_F(CliFindTest, WrongUsage)

@@ -21,6 +21,37 @@ TEST(SegmentIndexFileTest, ReadsBackWhatWasAppendedInAnyOrder)
         EXPECT_EQ(r.Length, i % 1000);
     }
     EXPECT_THROW(index.Read(-1), EInOutError);
+    EXPECT_THROW(index.Read(20000), EInOutError);
+}
+
+// The named way, where unnamed files are refused: a file "x12" and six more characters in the
+// folder, holding 16-byte records in order, gone with the object.
+TEST(SegmentIndexFileTest, NamedFileHoldsSixteenByteRecordsInOrder)
+{
+    QString name;
+    {
+        SegmentIndexFile index(QDir::tempPath(), SegmentIndexFile::Naming::Named);
+        for (qint64 i = 0; i < 70000; ++i)
+            index.Append({ 105 + 7 * i, qint32(i == 0 ? 105 : 4) });
+        EXPECT_EQ(index.Read(0).Offset, 105);
+        name = index.FileName();
+        EXPECT_EQ(QFileInfo(name).absolutePath(), QDir::tempPath());
+        EXPECT_TRUE(QFileInfo(name).fileName().startsWith(QLatin1String("x12")));
+        EXPECT_EQ(QFileInfo(name).fileName().size(), 9);
+
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        ASSERT_GE(bytes.size(), 65536 * 16);
+        const QByteArray first = QByteArray::fromHex("6900000000000000"
+                                                     "69000000"
+                                                     "00000000"
+                                                     "7000000000000000"
+                                                     "04000000"
+                                                     "00000000");
+        EXPECT_EQ(bytes.left(32), first);
+    }
+    EXPECT_FALSE(QFile::exists(name));
 }
 
 // Record positions pass 2 GiB, the limit of a 32-bit byte offset in the file.
@@ -32,7 +63,7 @@ TEST(SegmentIndexFileTest, HoldsMoreThanTwoToTheTwentySevenRecords)
     SegmentIndexFile index(QDir::tempPath());
     for (qint64 i = 0; i < count; ++i)
         index.Append({ i * 30, 28 });
-    EXPECT_GE(QFileInfo(index.FileName()).size(), (qint64(1) << 31));
+    EXPECT_TRUE(index.HasFile());
     for (qint64 i : { count - 1, count - 4097, qint64(1) << 27, qint64(0) }) {
         const IndexRecord r = index.Read(i);
         EXPECT_EQ(r.Offset, i * 30) << i;

@@ -82,3 +82,17 @@ QStringList IndexFilesLeft()
 {
     return QDir(QDir::tempPath()).entryList({ QStringLiteral("x12*") }, QDir::Files | QDir::Hidden);
 }
+
+QStringList OpenUnnamedFiles(const QString &folder, qint64 pid)
+{
+    const QString in = folder.isEmpty() ? QDir::tempPath() : folder;
+    const QDir fds(
+        pid == 0 ? QStringLiteral("/proc/self/fd") : QStringLiteral("/proc/%1/fd").arg(pid));
+    QStringList found;
+    for (const QString &fd : fds.entryList(QDir::Files | QDir::System)) {
+        const QString target = QFile::symLinkTarget(fds.filePath(fd));
+        if (target.startsWith(in + QLatin1String("/#")))
+            found.append(target);
+    }
+    return found;
+}

@@ -26,3 +26,7 @@ void WriteBytes(const QString &path, const QByteArray &bytes);
 
 // The "x12" index files currently in the temporary folder.
 QStringList IndexFilesLeft();
+
+// The unnamed files in folder (by default the temporary folder) that process pid has open, as
+// the system shows them: the folder, "/#" and a number. Unnamed index files are such files.
+QStringList OpenUnnamedFiles(const QString &folder = {}, qint64 pid = 0);

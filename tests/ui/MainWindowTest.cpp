@@ -163,8 +163,8 @@ class RefusedFileTest : public MainWindowTest, public testing::WithParamInterfac
 {
 };
 
-// The refused file goes first in the recent files; the previous text, its enabled state and
-// the title stay; the previous reader is gone and the progress bar is hidden again.
+// The refused file goes first in the recent files; the previous text, its enabled state, its
+// reader and the title stay, and the progress bar is hidden again.
 TEST_P(RefusedFileTest, KeepsThePreviousTextAndTitle)
 {
     const QString good = Write(QStringLiteral("good.x12"), ThreeSegments());
@@ -182,7 +182,8 @@ TEST_P(RefusedFileTest, KeepsThePreviousTextAndTitle)
     EXPECT_EQ(ViewLines(window_), before);
     EXPECT_TRUE(window_.Memo1->isEnabled());
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + good);
-    EXPECT_EQ(window_.Reader, nullptr);
+    ASSERT_NE(window_.Reader, nullptr);
+    EXPECT_EQ(window_.Reader->FileName(), good);
     EXPECT_TRUE(IndexFilesLeft().isEmpty());
     EXPECT_FALSE(window_.ProgressBar1->isVisibleTo(&window_));
 }
@@ -287,12 +288,16 @@ TEST_F(MainWindowTest, ReaderAndIndexGoWithTheWindow)
 {
     {
         TForm1 window { QStringList() };
-        window.LoadFile(Write(QStringLiteral("a.x12"), ThreeSegments()));
-        EXPECT_EQ(IndexFilesLeft().size(), 1);
+        QByteArray many = ThreeSegments();
+        for (int i = 0; i < 70000; ++i)
+            many += "LX*1~\r\n";
+        window.LoadFile(Write(QStringLiteral("a.x12"), many));
+        EXPECT_EQ(OpenUnnamedFiles().size(), 1);
         window.show();
         window.Exit1->trigger();
         EXPECT_FALSE(window.isVisible());
     }
+    EXPECT_TRUE(OpenUnnamedFiles().isEmpty());
     EXPECT_TRUE(IndexFilesLeft().isEmpty());
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// An X12 file opened for reading only, other programs still free to read and write it, read by
+// position. Reads may come from several threads at once.
+class ReadOnlyFile
+{
+public:
+    // Opens a regular file by its name (FileNames: byte for byte). Folders, pipes and devices
+    // are refused without waiting on them. Raises Exception with the user's text on failure.
+    explicit ReadOnlyFile(const QString &fileName);
+    ~ReadOnlyFile();
+
+    ReadOnlyFile(const ReadOnlyFile &) = delete;
+    ReadOnlyFile &operator=(const ReadOnlyFile &) = delete;
+
+    // The full path as given or made absolute, for messages (the name's bytes, as text).
+    const QString &Path() const { return path_; }
+    // The file's size now, or -1 when it cannot be known.
+    qint64 Size() const;
+    // Reads up to count bytes at pos into data; fewer only at the end of the file. Raises
+    // EInOutError when the system refuses the read.
+    qint64 ReadAt(qint64 pos, char *data, qint64 count) const;
+
+private:
+    QString path_;
+    int fd_ = -1;
+};
