@@ -95,25 +95,24 @@ TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
 TEST_F(HelpAndToolsTest, ToolsCommandWritesTheDesktopEntriesAgainAndAgainWithoutAMessage)
 {
     const DesktopEntries expected(QCoreApplication::applicationFilePath());
-    const QStringList paths = expected.FilePaths();
-    ASSERT_TRUE(paths[0].startsWith(qEnvironmentVariable("XDG_DATA_HOME") + u'/'));
+    const QList<DesktopEntries::File> files = expected.Files();
+    ASSERT_TRUE(files[0].path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + u'/'));
     for (int run = 0; run < 2; ++run) {
         window_.MakeAvailableonWindowsContextMenus1->trigger();
-        EXPECT_EQ(ReadAll(paths[0]), expected.ApplicationEntry()) << run;
-        EXPECT_EQ(ReadAll(paths[1]), expected.SearchEntry()) << run;
-        EXPECT_EQ(ReadAll(paths[2]), expected.ServiceMenu()) << run;
+        for (const DesktopEntries::File &file : files)
+            EXPECT_EQ(ReadAll(file.path), file.contents) << qPrintable(file.path) << " " << run;
     }
     const QByteArray exec
         = "Exec=\"" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "\" %f\n";
-    EXPECT_TRUE(ReadAll(paths[0]).contains(exec));
+    EXPECT_TRUE(ReadAll(files[1].path).contains(exec));
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(HelpAndToolsTest, ToolsCommandFailureShowsTheErrorBox)
 {
-    // A regular file where the applications folder should be: nothing goes below it.
-    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
-    WriteBytes(applications, "not a folder");
+    // A regular file where the file-type folder should be: nothing goes below it.
+    const QString mime = qEnvironmentVariable("XDG_DATA_HOME") + "/mime";
+    WriteBytes(mime, "not a folder");
     window_.MakeAvailableonWindowsContextMenus1->trigger();
 
     ASSERT_EQ(messages_.Messages().size(), 1u);
@@ -122,9 +121,9 @@ TEST_F(HelpAndToolsTest, ToolsCommandFailureShowsTheErrorBox)
     EXPECT_EQ(shown.title, QStringLiteral("Error"));
     EXPECT_EQ(shown.text,
         QStringLiteral("There was an error while Brimlet attempted to modify the desktop context "
-                       "menus.  The file \"%1/brimlet.desktop\" could not be written: Not a "
-                       "directory")
-            .arg(applications));
+                       "menus.  The file \"%1/packages/brimlet-x12.xml\" could not be written: "
+                       "Not a directory")
+            .arg(mime));
     EXPECT_FALSE(QFile::exists(qEnvironmentVariable("XDG_DATA_HOME") + "/kio"))
         << "the command stops at the first file";
 }
