@@ -5,6 +5,8 @@
 #   <prefix>/bin/                 links to both programs
 #   <prefix>/share/applications/  brimlet.desktop
 #   <prefix>/share/icons/hicolor/scalable/apps/brimlet.svg
+#   <prefix>/share/mime/packages/ brimlet-x12.xml, the X12 file type
+#   <prefix>/share/doc/brimlet/   copyright (the licence), changelog.gz
 #
 # Elements.ini is installed by data/ into BRIMLET_INSTALL_PROGRAMDIR (see InstallDirs.cmake).
 
@@ -29,6 +31,26 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/packaging/brimlet.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/packaging/brimlet.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The file type that the desktop entry names, the same definition the Tools menu writes for the
+# user; the MIME database's own package refreshes the database when it lands.
+install(FILES ${PROJECT_SOURCE_DIR}/settings/brimlet-x12.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+
+# What a Debian package carries in its documentation folder: the licence, as the License window
+# shows it, and the changelog, compressed as Debian's tools expect (the most, with no name or
+# time stamp, so that the same source gives the same package).
+set(brimlet_docdir ${CMAKE_INSTALL_DATADIR}/doc/brimlet)
+install(FILES ${PROJECT_SOURCE_DIR}/settings/License.txt
+    DESTINATION ${brimlet_docdir} RENAME copyright)
+find_program(BRIMLET_GZIP gzip REQUIRED)
+set(brimlet_changelog ${CMAKE_BINARY_DIR}/packaging/changelog)
+add_custom_command(OUTPUT ${brimlet_changelog}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/packaging/changelog ${brimlet_changelog}
+    COMMAND ${BRIMLET_GZIP} -9nf ${brimlet_changelog}
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/packaging/changelog
+    VERBATIM)
+add_custom_target(brimlet_changelog ALL DEPENDS ${brimlet_changelog}.gz)
+install(FILES ${brimlet_changelog}.gz DESTINATION ${brimlet_docdir})
 
 # cpack -G DEB in the build folder makes brimlet_<version>_<arch>.deb. Library dependencies come
 # from dpkg-shlibdeps; what the viewer loads at run time without linking it is listed here.
@@ -48,8 +70,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# update-desktop-database, which the Tools menu's desktop integration runs when present.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS desktop-file-utils)
+# update-desktop-database and update-mime-database, which the Tools menu's desktop integration
+# runs when present.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "desktop-file-utils, shared-mime-info")
 # The display plug-ins and the font the windows fall back to are loaded, not linked.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
 include(CPack)

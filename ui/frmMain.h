@@ -120,6 +120,7 @@ public:
     void GotoNextMatchingSegmentType1Click();
     void SelectAll1Click();
     void MakeAvailableonWindowsContextMenus1Click();
+    void RemoveBrimletfromDesktopContextMenus1Click();
     void Help2Click();
     void License1Click();
     void WebSite1Click();

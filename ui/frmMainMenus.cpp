@@ -106,6 +106,10 @@ void TForm1::CreateMenus()
         &TForm1::MakeAvailableonWindowsContextMenus1Click);
     MakeAvailableonWindowsContextMenus1->setIcon(
         ThemeIcon("preferences-desktop", style(), QStyle::SP_DesktopIcon));
+    AddItem(ools1, "RemoveBrimletfromDesktopContextMenus1",
+        QStringLiteral("Remove Brimlet from Desktop Context Menus"), none,
+        &TForm1::RemoveBrimletfromDesktopContextMenus1Click)
+        ->setIcon(ThemeIcon("edit-delete", style(), QStyle::SP_TrashIcon));
 
     Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
     Help1->setObjectName(QStringLiteral("Help1"));

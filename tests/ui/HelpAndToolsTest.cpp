@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -92,29 +93,56 @@ TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
-TEST_F(HelpAndToolsTest, ToolsCommandWritesTheDesktopEntriesAgainAndAgainWithoutAMessage)
+// The Tools items and the status bar, as a user reaches them.
+class ToolsMenuTest : public HelpAndToolsTest
 {
+protected:
+    QAction *Item(const char *name) { return window_.findChild<QAction *>(QLatin1String(name)); }
+    QString StatusMessage()
+    {
+        return window_.findChild<QStatusBar *>(QStringLiteral("StatusBar1"))->currentMessage();
+    }
+};
+
+TEST_F(ToolsMenuTest, ToolsItemsAddAndRemoveTheDesktopEntriesAndSaySo)
+{
+    QStringList captions;
+    for (const QAction *item : window_.findChild<QMenu *>(QStringLiteral("ools1"))->actions())
+        captions.append(item->text());
+    EXPECT_EQ(captions,
+        QStringList({ "Make Brimlet Available on Desktop Context Menus",
+            "Remove Brimlet from Desktop Context Menus" }));
+
     const DesktopEntries expected(QCoreApplication::applicationFilePath());
-    const QStringList paths = expected.FilePaths();
-    ASSERT_TRUE(paths[0].startsWith(qEnvironmentVariable("XDG_DATA_HOME") + u'/'));
+    const QList<DesktopEntries::File> files = expected.Files();
+    ASSERT_TRUE(files[0].path.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + u'/'));
     for (int run = 0; run < 2; ++run) {
-        window_.MakeAvailableonWindowsContextMenus1->trigger();
-        EXPECT_EQ(ReadAll(paths[0]), expected.ApplicationEntry()) << run;
-        EXPECT_EQ(ReadAll(paths[1]), expected.SearchEntry()) << run;
-        EXPECT_EQ(ReadAll(paths[2]), expected.ServiceMenu()) << run;
+        Item("MakeAvailableonWindowsContextMenus1")->trigger();
+        for (const DesktopEntries::File &file : files)
+            EXPECT_EQ(ReadAll(file.path), file.contents) << qPrintable(file.path) << " " << run;
+        EXPECT_EQ(StatusMessage(), "Brimlet was added to the desktop context menus.");
     }
     const QByteArray exec
         = "Exec=\"" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "\" %f\n";
-    EXPECT_TRUE(ReadAll(paths[0]).contains(exec));
+    EXPECT_TRUE(ReadAll(files[1].path).contains(exec));
+
+    Item("RemoveBrimletfromDesktopContextMenus1")->trigger();
+    for (const DesktopEntries::File &file : files)
+        EXPECT_FALSE(QFile::exists(file.path)) << qPrintable(file.path);
+    EXPECT_EQ(StatusMessage(), "Brimlet was removed from the desktop context menus.");
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
-TEST_F(HelpAndToolsTest, ToolsCommandFailureShowsTheErrorBox)
+TEST_F(ToolsMenuTest, AFailureShowsTheErrorBoxAndClearsAnEarlierSuccess)
 {
-    // A regular file where the applications folder should be: nothing goes below it.
-    const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
-    WriteBytes(applications, "not a folder");
-    window_.MakeAvailableonWindowsContextMenus1->trigger();
+    Item("MakeAvailableonWindowsContextMenus1")->trigger();
+    ASSERT_FALSE(StatusMessage().isEmpty());
+    // A regular file where the file-type folder should be: nothing goes below it.
+    const QString mime = qEnvironmentVariable("XDG_DATA_HOME") + "/mime";
+    QDir(mime).removeRecursively();
+    QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/kio").removeRecursively();
+    WriteBytes(mime, "not a folder");
+    Item("MakeAvailableonWindowsContextMenus1")->trigger();
 
     ASSERT_EQ(messages_.Messages().size(), 1u);
     const ShownMessage &shown = messages_.Messages()[0];
@@ -122,11 +150,12 @@ TEST_F(HelpAndToolsTest, ToolsCommandFailureShowsTheErrorBox)
     EXPECT_EQ(shown.title, QStringLiteral("Error"));
     EXPECT_EQ(shown.text,
         QStringLiteral("There was an error while Brimlet attempted to modify the desktop context "
-                       "menus.  The file \"%1/brimlet.desktop\" could not be written: Not a "
-                       "directory")
-            .arg(applications));
+                       "menus.  The file \"%1/packages/brimlet-x12.xml\" could not be written: "
+                       "Not a directory")
+            .arg(mime));
     EXPECT_FALSE(QFile::exists(qEnvironmentVariable("XDG_DATA_HOME") + "/kio"))
         << "the command stops at the first file";
+    EXPECT_EQ(StatusMessage(), QString());
 }
 
 } // namespace
