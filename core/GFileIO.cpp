@@ -82,7 +82,7 @@ void TGFile::AddSegment(const IndexRecord &record, QByteArrayView head)
 {
     indexFile_.Append(record);
     if (observer_)
-        Observe(head.first(std::min(head.size(), ObservedHeadLength)));
+        Observe(head.first(std::min(head.size(), headLimit_)));
 }
 
 // Tells the observer of the segment just indexed.
@@ -92,9 +92,10 @@ void TGFile::Observe(QByteArrayView head)
     observer_(number, indexFile_.Read(number - 1), head, delimiters_);
 }
 
-void TGFile::SetScanObserver(ScanObserver observer)
+void TGFile::SetScanObserver(ScanObserver observer, qsizetype headLimit)
 {
     observer_ = std::move(observer);
+    headLimit_ = std::clamp<qsizetype>(headLimit, ObservedHeadLength, MaxSegmentLength);
     if (observer_ && IndexedCount() == 1) {
         const IndexRecord first = indexFile_.Read(0);
         observer_(1, first, data_.Read(first.Offset, first.Length), delimiters_);
@@ -193,9 +194,11 @@ void TGFile::FetchSegment(qint64 number)
 // Keeps the first bytes of the segment in progress, as far as bytes hold them.
 void TGFile::KeepHead(QByteArrayView bytes)
 {
-    const qsizetype n = std::min(bytes.size(), ObservedHeadLength - headLength_);
+    const qsizetype n = std::min(bytes.size(), headLimit_ - headLength_);
     if (n <= 0)
         return;
+    if (head_.size() < size_t(headLength_ + n))
+        head_.resize(std::max<size_t>(size_t(headLength_ + n), ObservedHeadLength));
     std::memcpy(head_.data() + headLength_, bytes.data(), size_t(n));
     headLength_ += n;
 }
@@ -228,7 +231,7 @@ void TGFile::ChunkStep()
     bool afterIea = afterIea_;
 
     // A segment begun in an earlier chunk: its head may still be short.
-    if (start >= 0 && headLength_ < ObservedHeadLength) {
+    if (start >= 0 && headLength_ < headLimit_) {
         const void *hit = got > 0 ? std::memchr(bytes, terminator, size_t(got)) : nullptr;
         KeepHead(chunk.first(hit ? static_cast<const char *>(hit) - bytes : got));
     }
@@ -263,6 +266,9 @@ void TGFile::ChunkStep()
         const void *hit = std::memchr(bytes + i, terminator, size_t(got - i));
         if (!hit) {
             if (start >= base) {
+                // A buffer grown for a long segment shown whole goes with it.
+                if (head_.size() > size_t(SmallBuffer))
+                    head_ = {};
                 headLength_ = 0;
                 KeepHead(chunk.sliced(start - base));
             }
@@ -277,9 +283,8 @@ void TGFile::ChunkStep()
         // looked at only to tell an IEA, or for an observer.
         const char *head = start >= base ? bytes + (start - base) : head_.data();
         if (head[0] == 'I' || observing) [[unlikely]] {
-            const qsizetype headLength = start >= base
-                ? qsizetype(std::min<qint64>(length, ObservedHeadLength))
-                : headLength_;
+            const qsizetype headLength
+                = start >= base ? qsizetype(std::min<qint64>(length, headLimit_)) : headLength_;
             afterIea = IsIea(head, headLength, element);
             if (observing)
                 Observe(QByteArrayView(head, headLength));

@@ -44,7 +44,8 @@ public:
     };
 
     // Told of every segment as the scan indexes it, in file order: its number, its offset and
-    // length, its first bytes (all of them up to ObservedHeadLength) and its delimiters.
+    // length, its first bytes (all of them up to the observer's head limit) and its delimiters.
+    // The bytes are valid during the call only.
     using ScanObserver = std::function<void(
         qint64 number, const IndexRecord &record, QByteArrayView head, const Delimiters &)>;
 
@@ -67,8 +68,9 @@ public:
     // How much of the file the index covers, in percent of the file's current size.
     qint64 ScanPercent() const;
 
-    // Segment 1 is told at once; set before the scan starts.
-    void SetScanObserver(ScanObserver observer);
+    // Segment 1 is told at once; set before the scan starts. headLimit: how many of each
+    // segment's first bytes the observer is shown; MaxSegmentLength shows every segment whole.
+    void SetScanObserver(ScanObserver observer, qsizetype headLimit = ObservedHeadLength);
 
     // The file's raw bytes from pos on, want of them or fewer where the file ends, read through
     // the reader's own buffer: a small file costs no read beyond the one made when opening it.
@@ -130,8 +132,9 @@ private:
     // across chunks in head_.
     qint64 segmentStart_ = -1;
     bool afterIea_ = false; // the last segment indexed closed an interchange
-    std::array<char, ObservedHeadLength> head_ {};
+    std::vector<char> head_;
     qsizetype headLength_ = 0;
+    qsizetype headLimit_ = ObservedHeadLength;
 
     std::unique_ptr<char[]> buffer_; // the current segment's bytes followed by a NUL byte
     qsizetype bufferCapacity_ = 0;

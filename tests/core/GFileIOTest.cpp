@@ -626,6 +626,16 @@ TEST_F(ReaderTest, ScanObserverSeesEverySegmentInOrder)
         QList<QByteArray>({ Isa().left(105), Gs, Iea, PipeIsa.left(105),
             lx.left(TGFile::ObservedHeadLength), "N1|ST", "IEA|1|7" }));
     EXPECT_EQ(separators, QList<char>({ '*', '*', '*', '|', '|', '|', '|' }));
+
+    // Whole segments, for a reader that writes them out as it scans.
+    TGFile whole(
+        Write(CrLfFile + PipeIsa + "\n" + lx + "!N1|ST!IEA|1|7!", QStringLiteral("b.x12")));
+    heads.clear();
+    whole.SetScanObserver([&](qint64, const IndexRecord &, QByteArrayView head,
+                              const Delimiters &) { heads.append(head.toByteArray()); },
+        TGFile::MaxSegmentLength);
+    whole.SegmentCount();
+    EXPECT_EQ(heads.value(4), lx);
 }
 
 } // namespace
