@@ -2,6 +2,7 @@
 
 #include "CodeDictionary.h"
 #include "ElementDictionary.h"
+#include "HoverToolTip.h"
 #include "SegmentExplanation.h"
 #include "SettingsList.h"
 
@@ -194,7 +195,7 @@ private:
     QStringList parameters_;
     QList<std::pair<QDockWidget *, QString>> panels_; // with their settings keys
 
-    // The element panel.
+    // The element panel and the view's element tooltips.
     void CreateElementPanel();
     // Code meanings from Codes.ini beside the executable and the user's copy over it.
     void LoadCodeMeanings();
@@ -203,6 +204,7 @@ private:
     // The element panel follows the caret: called by Memo1Click.
     void ShowCaretElements();
     void MoveToElement(qint64 line, qint64 column);
+    HoverToolTip::Tip ElementTipAt(const QPoint &point) const;
     CodeDictionary CodeMeanings;
     ElementPanel *ElementPanel1 = nullptr;
 };

@@ -1,5 +1,5 @@
-// The main window's element panel: the segment under the caret, element by element, with the
-// elements' names and the meanings of their codes.
+// The main window's element panel and element tooltips: the segment under the caret or the
+// mouse, element by element, with the elements' names and the meanings of their codes.
 
 #include "frmMain.h"
 
@@ -17,6 +17,20 @@ namespace {
 // At most this many of the code files' faults are listed at start-up.
 constexpr qsizetype ProblemsListed = 10;
 
+// The tooltip of an element: reference and name, value and meaning, spaces kept.
+QString TipText(const ElementRow &row)
+{
+    QString text = QLatin1String("<p style='white-space:pre'><b>") + row.Reference.toHtmlEscaped()
+        + QLatin1String("</b>");
+    if (!row.Name.isEmpty())
+        text += QLatin1String("  ") + row.Name.toHtmlEscaped();
+    text += QLatin1String("<br>Value: ")
+        + (row.Value.isEmpty() ? QStringLiteral("<i>empty</i>") : row.Value.toHtmlEscaped());
+    if (!row.Meaning.isEmpty())
+        text += QLatin1String("<br>Meaning: ") + row.Meaning.toHtmlEscaped();
+    return text + QLatin1String("</p>");
+}
+
 } // namespace
 
 void TForm1::CreateElementPanel()
@@ -32,6 +46,8 @@ void TForm1::CreateElementPanel()
         if (visible)
             MessageBoxes::Guarded([&] { ShowCaretElements(); });
     });
+    new HoverToolTip(
+        Memo1->viewport(), [this](const QPoint &point) { return ElementTipAt(point); });
 }
 
 void TForm1::LoadCodeMeanings()
@@ -82,4 +98,34 @@ void TForm1::MoveToElement(qint64 line, qint64 column)
     Memo1->setFocus();
     Memo1->ScrollCaret();
     Memo1Click();
+}
+
+HoverToolTip::Tip TForm1::ElementTipAt(const QPoint &point) const
+{
+    if (!Memo1->isEnabled())
+        return {};
+    // The character under the point: the one after the nearest boundary or the one before it,
+    // whichever the point is on; none past the end of the line.
+    const qint64 boundary = Memo1->PositionAt(point);
+    const qint64 line = Memo1->LineFromChar(boundary);
+    const qint64 lineStart = Memo1->LineIndex(line);
+    const qint64 length = Memo1->Model().Line(line).size();
+    qint64 column = -1;
+    for (const qint64 c : { boundary - lineStart, boundary - lineStart - 1 }) {
+        if (c >= 0 && c < length && Memo1->CharacterRect(lineStart + c).contains(point)) {
+            column = c;
+            break;
+        }
+    }
+    const std::optional<SegmentExplanation> explanation
+        = column < 0 ? std::nullopt : ExplainLine(line);
+    const qsizetype row = explanation ? explanation->RowAt(column) : -1;
+    if (row < 0)
+        return {};
+    const ElementRow &element = explanation->Rows()[row];
+    // The tip goes when the mouse leaves the element and its separator.
+    const QRect area = Memo1->CharacterRect(lineStart + element.Start)
+                           .united(Memo1->CharacterRect(
+                               lineStart + qMin(element.Start + element.Length, length)));
+    return { TipText(element), area };
 }

@@ -6,10 +6,12 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QFile>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QScopeGuard>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -31,6 +33,21 @@ QString Highlighted(const QTableWidget &table)
 {
     const QList<QTableWidgetItem *> selected = table.selectedItems();
     return selected.isEmpty() ? QString() : table.item(selected.first()->row(), 0)->text();
+}
+
+// The tooltip shown for a point of the raw data view, or nothing.
+QString TipAt(RawDataView &view, const QPoint &point)
+{
+    QHelpEvent event(QEvent::ToolTip, point, view.viewport()->mapToGlobal(point));
+    QCoreApplication::sendEvent(view.viewport(), &event);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// Whether the tooltip is gone, as a tip that is not replaced goes after a moment.
+bool NoTipAt(RawDataView &view, const QPoint &point)
+{
+    TipAt(view, point);
+    return QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
 }
 
 class ElementPanelTest : public ViewerFixture
@@ -163,6 +180,29 @@ TEST_F(ElementPanelTest, ClickingARowMovesTheCaretToItsElement)
     ClickRow(3);
     EXPECT_EQ(view.SelStart(), view.LineIndex(2) + 12);
     EXPECT_EQ(Highlighted(*table_), QLatin1String("HI01-2-1"));
+}
+
+TEST_F(ElementPanelTest, HoveringAnElementShowsItInATooltip)
+{
+    RawDataView &view = view_;
+    const qint64 n1 = view.LineIndex(4); // N1*ST*ACME
+    const QString tip = TipAt(view, view.CharacterRect(n1 + 4).center());
+    for (const char *part :
+        { "<b>N101</b>", "Entity Identifier Code", "Value: ST", "Meaning: Ship to" })
+        EXPECT_TRUE(tip.contains(QLatin1String(part))) << part << " in " << qPrintable(tip);
+
+    const QString name = TipAt(view, view.CharacterRect(n1 + 9).center());
+    EXPECT_TRUE(name.contains(QLatin1String("Value: ACME"))) << qPrintable(name);
+    EXPECT_FALSE(name.contains(QLatin1String("Meaning"))) << "ACME is no code";
+
+    // Past the end of the line, nothing is under the mouse.
+    const QPoint pastTheEnd = view.CharacterRect(n1 + 10).center() + QPoint(40, 0);
+    EXPECT_TRUE(NoTipAt(view, pastTheEnd));
+
+    // Markup in the data shows as text.
+    Load({ "N1*ST*<b>&amp;", "IEA*1*000000007" });
+    const QString markup = TipAt(view, view.CharacterRect(view.LineIndex(1) + 8).center());
+    EXPECT_TRUE(markup.contains(QLatin1String("Value: &lt;b&gt;&amp;amp;"))) << qPrintable(markup);
 }
 
 // A user's copy of the code lists in the settings folder: its entries override the shipped
