@@ -3,6 +3,7 @@
 #include "GFileIO.h"
 
 #include "Exception.h"
+#include "ExplainCommand.h"
 #include "FileNames.h"
 #include "FolderSearch.h"
 #include "IndexFileCleanup.h"
@@ -25,6 +26,7 @@ const char Usage[]
     = "Usage: brimlet-cli COMMAND FILE\n"
       "       brimlet-cli find FOLDER TEXT [--filespec MASKS] [--subdirs] [--match-case]\n"
       "                        [--verbose] [--null]\n"
+      "       brimlet-cli explain FILE SEGMENT\n"
       "Reads ASC X12 interchange files segment by segment.\n"
       "\n"
       "Commands:\n"
@@ -34,6 +36,14 @@ const char Usage[]
       "  find FOLDER TEXT\n"
       "                  the X12 files in FOLDER with a segment holding TEXT, one\n"
       "                  \"PATH<tab>SIZE<tab>LAST MODIFIED\" line per file\n"
+      "  explain FILE SEGMENT\n"
+      "                  the elements of segment number SEGMENT (from 1), named, one\n"
+      "                  \"REFERENCE<tab>NAME<tab>VALUE<tab>MEANING\" line per element,\n"
+      "                  repetition and component (N101, EB03-2, SV101-2, HI01-2-1);\n"
+      "                  VALUE is the file's bytes; a tab, line break or backslash in a\n"
+      "                  field is written \\t, \\n, \\r or \\\\. Names come from\n"
+      "                  Elements.ini, meanings from Codes.ini beside the program and\n"
+      "                  from BrimletCodes.ini in the settings folder (~/.config)\n"
       "  --help          this text\n"
       "\n"
       "Options of find:\n"
@@ -178,6 +188,13 @@ int Run(const QStringList &args)
 
     if (!args.isEmpty() && args[0] == QLatin1String("find")) {
         const int status = Find(args.mid(1));
+        if (status < 0)
+            std::fputs(Usage, stderr);
+        return status < 0 ? ExitUsage : status;
+    }
+
+    if (!args.isEmpty() && args[0] == QLatin1String("explain")) {
+        const int status = ExplainCommand::Run(args.mid(1));
         if (status < 0)
             std::fputs(Usage, stderr);
         return status < 0 ? ExitUsage : status;

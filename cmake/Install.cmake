@@ -1,14 +1,16 @@
 # Installing and packaging (cmake --install, cpack -G DEB). Included after every target is
 # defined.
 #
-#   <prefix>/lib/brimlet/         brimlet, brimlet-cli, BrimletCEUsersManual.pdf, Elements.ini
+#   <prefix>/lib/brimlet/         brimlet, brimlet-cli, BrimletCEUsersManual.pdf, Elements.ini,
+#                                 Codes.ini
 #   <prefix>/bin/                 links to both programs
 #   <prefix>/share/applications/  brimlet.desktop
 #   <prefix>/share/icons/hicolor/scalable/apps/brimlet.svg
 #   <prefix>/share/mime/packages/ brimlet-x12.xml, the X12 file type
 #   <prefix>/share/doc/brimlet/   copyright (the licence), changelog.gz
 #
-# Elements.ini is installed by data/ into BRIMLET_INSTALL_PROGRAMDIR (see InstallDirs.cmake).
+# Elements.ini and Codes.ini are installed by data/ into BRIMLET_INSTALL_PROGRAMDIR (see
+# InstallDirs.cmake).
 
 set(brimlet_programs brimlet-cli brimlet)
 install(TARGETS ${brimlet_programs} RUNTIME DESTINATION ${BRIMLET_INSTALL_PROGRAMDIR})

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "ElementPanel.h"
 #include "GFileIO.h"
 #include "HistoryList.h"
 #include "MessageBoxes.h"
@@ -56,6 +57,7 @@ void TForm1::FormCreate()
 {
     SearchOnShow = false;
     LoadElementNames();
+    LoadCodeMeanings();
     // A settings file that cannot be read ends the window's creation here, after its message.
     if (!MessageBoxes::Guarded([&] { LoadSettings(); }))
         return;
@@ -250,6 +252,7 @@ void TForm1::Close1Click()
 {
     ReleaseReader();
     Memo1->Clear();
+    ElementPanel1->Clear();
     SetFileControlsEnabled(false);
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "CodeDictionary.h"
 #include "ElementDictionary.h"
+#include "HoverToolTip.h"
+#include "SegmentExplanation.h"
 #include "SettingsList.h"
 
 #include <QMainWindow>
@@ -8,8 +11,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FindDialog;
+class ElementPanel;
 class QAction;
 class QDockWidget;
 class QFileDialog;
@@ -190,4 +195,17 @@ private:
 
     QStringList parameters_;
     QList<std::pair<QDockWidget *, QString>> panels_; // with their settings keys
+
+    // The element panel and the view's element tooltips.
+    void CreateElementPanel();
+    // Code meanings from Codes.ini beside the executable and the user's copy over it.
+    void LoadCodeMeanings();
+    // The rows of view line line; none past the last segment or without a reader.
+    std::optional<SegmentExplanation> ExplainLine(qint64 line) const;
+    // The element panel follows the caret: called by Memo1Click.
+    void ShowCaretElements();
+    void MoveToElement(qint64 line, qint64 column);
+    HoverToolTip::Tip ElementTipAt(const QPoint &point) const;
+    CodeDictionary CodeMeanings;
+    ElementPanel *ElementPanel1 = nullptr;
 };

@@ -67,6 +67,7 @@ void TForm1::Memo1Click()
         Memo1->Model().Line(line), start - Memo1->LineIndex(line), Reader->ElementSeparator());
     SetStatusText(0, reference.PositionText(line));
     SetStatusText(1, ElementNames.Lookup(reference.Key()));
+    ShowCaretElements();
 }
 
 void TForm1::Memo1SelectionChange()
@@ -181,10 +182,7 @@ void TForm1::StepToSameType(SegmentSearchResult (*search)(TGFile &reader, qint64
 // Line segment - 1 holds the segment: the caret goes to its first character, nothing selected.
 void TForm1::MoveToSegment(qint64 segment)
 {
-    Memo1->SetCaretPos(0, segment - 1);
-    Memo1->setFocus();
-    Memo1->ScrollCaret();
-    Memo1Click();
+    MoveToElement(segment - 1, 0);
 }
 
 void TForm1::Print1Click()

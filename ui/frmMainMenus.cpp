@@ -199,7 +199,10 @@ void TForm1::CreateClientArea()
     ProgressBar1->hide();
 }
 
-void TForm1::CreatePanels() { }
+void TForm1::CreatePanels()
+{
+    CreateElementPanel();
+}
 
 QDockWidget *TForm1::AddPanel(const char *objectName, const QString &title, QWidget *content,
     Qt::DockWidgetArea area, const QString &settingsKey)

@@ -9,7 +9,8 @@
 
 namespace {
 
-// The shipped dictionary: plain Name=Value lines keyed by element references.
+// The shipped dictionary: plain Name=Value lines keyed by element references, a component of a
+// composite as CLM05-1.
 TEST(ElementsIniTest, EveryLineNamesOneElementReference)
 {
     QFile file(QStringLiteral(BRIMLET_ELEMENTS_INI));
@@ -18,7 +19,7 @@ TEST(ElementsIniTest, EveryLineNamesOneElementReference)
     ASSERT_FALSE(lines.isEmpty());
 
     const QRegularExpression form(
-        QStringLiteral("^([A-Z][A-Z0-9]{1,2})([0-9]{2,})=(\\S(.*\\S)?)$"));
+        QStringLiteral("^([A-Z][A-Z0-9]{1,2})([0-9]{2,})(-[0-9]+)?=(\\S(.*\\S)?)$"));
     QSet<QString> keys;
     QSet<QString> segments;
     for (const QString &line : lines) {

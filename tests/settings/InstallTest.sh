@@ -31,6 +31,7 @@ done
 manual="$programs/BrimletCEUsersManual.pdf"
 [ -s "$manual" ] && [ "$(head -c 4 "$manual")" = "%PDF" ] || fail "the manual is not beside the programs"
 grep -q "^ISA00=" "$programs/Elements.ini" 2>/dev/null || fail "Elements.ini is not beside the programs"
+grep -q "^\[ISA01\]" "$programs/Codes.ini" 2>/dev/null || fail "Codes.ini is not beside the programs"
 # bin/ holds the two links and nothing else: a program or data file there would not be found.
 [ "$(ls "$prefix/bin" | tr '\n' ' ')" = "brimlet brimlet-cli " ] || fail "bin/ holds $(ls "$prefix/bin")"
 
@@ -90,7 +91,8 @@ deb=$(ls "$work"/package/brimlet_*.deb)
 contents=$(dpkg-deb -c "$deb")
 for entry in "./usr/lib/brimlet/brimlet-cli" "./usr/bin/brimlet-cli -> ../lib/brimlet/brimlet-cli" \
     "./usr/lib/brimlet/brimlet" "./usr/bin/brimlet -> ../lib/brimlet/brimlet" \
-    "./usr/lib/brimlet/Elements.ini" "./usr/lib/brimlet/BrimletCEUsersManual.pdf" \
+    "./usr/lib/brimlet/Elements.ini" "./usr/lib/brimlet/Codes.ini" \
+    "./usr/lib/brimlet/BrimletCEUsersManual.pdf" \
     "./usr/share/applications/brimlet.desktop" "./usr/share/mime/packages/brimlet-x12.xml"; do
     printf '%s\n' "$contents" | grep -qF "$entry" || fail "the package lacks $entry"
 done

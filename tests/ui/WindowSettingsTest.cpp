@@ -181,14 +181,15 @@ TEST_F(WindowSettingsTest, FirstRunUsesTheDefaultsAndClosingCreatesTheFile)
         first.form1->close();
     }
     // The Find in Files window was never shown: the window system has not placed it, so it
-    // has no position to store.
+    // has no position to store. The element panel is hidden at first.
     EXPECT_EQ(StoredLines(),
         QStringList({ QStringLiteral("Top=%1").arg(defaultFrame.top()),
             QStringLiteral("Left=%1").arg(defaultFrame.left()),
             QStringLiteral("Height=%1").arg(defaultFrame.height()),
             QStringLiteral("Width=%1").arg(defaultFrame.width()),
             QStringLiteral("FileNameWidth=64"), QStringLiteral("FileDirWidth=64"),
-            QStringLiteral("FileSizeWidth=64"), QStringLiteral("FileDateWidth=64") }));
+            QStringLiteral("FileSizeWidth=64"), QStringLiteral("FileDateWidth=64"),
+            QStringLiteral("ElementPanel=0") }));
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
@@ -228,7 +229,7 @@ TEST_F(WindowSettingsTest, EachUsablePartOnItsOwn)
     EXPECT_EQ(lines.mid(4),
         QStringList({ "SearchLeft=30", "SearchWidth=400", "FileNameWidth=64", "FileDirWidth=64",
             "FileSizeWidth=64", "FileDateWidth=64", "MRU0=/x/one.x12", "MRU1=/x/th=ree.x12",
-            "DirectoryHistory1=/in" }));
+            "DirectoryHistory1=/in", "ElementPanel=0" }));
 }
 
 TEST_F(WindowSettingsTest, AMaximizedWindowStoresNoGeometry)
@@ -242,7 +243,7 @@ TEST_F(WindowSettingsTest, AMaximizedWindowStoresNoGeometry)
     }
     EXPECT_EQ(StoredLines(),
         QStringList({ "FileNameWidth=64", "FileDirWidth=64", "FileSizeWidth=64", "FileDateWidth=64",
-            "MRU0=/x/a.x12" }));
+            "MRU0=/x/a.x12", "ElementPanel=0" }));
 }
 
 TEST_F(WindowSettingsTest, AFileOnTheCommandLineGoesInFrontOfTheStoredRecentFiles)
