@@ -33,6 +33,8 @@ TGFile::TGFile(const QString &fileName)
     data_.SetLimit(fileSize_);
     if (fileSize_ == 0)
         Refuse(QStringLiteral("Empty file."));
+    if (fileSize_ > SegmentIndexFile::MaxOffset)
+        throw Exception(QStringLiteral("The file is larger than 1 TiB, the largest Brimlet reads"));
 
     // The byte-order mark counts for none of the checks below: they start at the "ISA".
     QByteArrayView start = data_.Read(0, InterchangeHeader::ScanLimit + ByteOrderMark.size());

@@ -5,7 +5,6 @@
 #include "IndexFileCleanup.h"
 
 #include <QRandomGenerator>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cerrno>
@@ -34,6 +33,13 @@ bool TransferAll(Transfer transfer, char *data, qint64 count, qint64 pos)
         done += n;
     }
     return true;
+}
+
+qint32 FindLength(const std::vector<std::pair<qint64, qint32>> &lengths, qint64 number)
+{
+    const auto at = std::lower_bound(lengths.begin(), lengths.end(), number,
+        [](const std::pair<qint64, qint32> &entry, qint64 n) { return entry.first < n; });
+    return at != lengths.end() && at->first == number ? at->second : -1;
 }
 
 } // namespace
@@ -69,6 +75,12 @@ void SegmentIndexFile::Fail(int error, const char *what) const
     throw EInOutError(error ? error : EIO,
         QStringLiteral("Cannot %1 the index file in %2")
             .arg(QLatin1String(what), FileNames::Display(folder_)));
+}
+
+void SegmentIndexFile::CreateFile()
+{
+    if (fd_ < 0)
+        Create();
 }
 
 void SegmentIndexFile::Create()
@@ -112,7 +124,8 @@ void SegmentIndexFile::CreateNamed()
 
 IndexRecord SegmentIndexFile::Decode(const char *in)
 {
-    return { qFromLittleEndian<qint64>(in), qFromLittleEndian<qint32>(in + 8) };
+    const quint64 word = qFromLittleEndian<quint64>(in);
+    return { qint64(word & quint64(MaxOffset)), qint32(word >> 40) };
 }
 
 void SegmentIndexFile::MakeRoom()
@@ -130,15 +143,31 @@ void SegmentIndexFile::MakeRoom()
     pendingCapacity_ = capacity;
 }
 
+void SegmentIndexFile::AppendLong(qint64 number, qint32 length)
+{
+    newLongLengths_.emplace_back(number, length);
+}
+
+// Only the writer calls this; it reads the lists only it changes.
+qint32 SegmentIndexFile::LongLengthOf(qint64 number) const
+{
+    const qint32 length = FindLength(newLongLengths_, number);
+    return length >= 0 ? length : FindLength(longLengths_, number);
+}
+
 IndexRecord SegmentIndexFile::Read(qint64 number)
 {
     if (number < 0 || number >= Count())
         throw EInOutError(EINVAL, QStringLiteral("Segment %1 is not in the index").arg(number + 1));
-    if (number >= flushed_)
-        return Decode(pendingBytes_.get() + (number - flushed_) * RecordSize);
-    if (number < cacheFirst_ || number >= cacheFirst_ + cacheCount_)
-        FillCache(number);
-    return Decode(cacheBytes_.get() + (number - cacheFirst_) * RecordSize);
+    if (number < flushed_) {
+        if (!ownReads_)
+            ownReads_.reset(new Reader(*this, true));
+        return ownReads_->Read(number);
+    }
+    IndexRecord record = Decode(pendingBytes_.get() + (number - flushed_) * RecordSize);
+    if (quint32(record.Length) == LongLength)
+        record.Length = LongLengthOf(number);
+    return record;
 }
 
 void SegmentIndexFile::Flush()
@@ -154,21 +183,115 @@ void SegmentIndexFile::Flush()
     pending_ = 0;
 }
 
-void SegmentIndexFile::FillCache(qint64 number)
+void SegmentIndexFile::Publish()
+{
+    if (pending_ > 0 || fd_ < 0)
+        Flush();
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        checkpoints_.insert(checkpoints_.end(), newCheckpoints_.begin(), newCheckpoints_.end());
+        longLengths_.insert(longLengths_.end(), newLongLengths_.begin(), newLongLengths_.end());
+        publishedLongest_ = longest_;
+    }
+    newCheckpoints_.clear();
+    newLongLengths_.clear();
+    published_.store(flushed_, std::memory_order_release);
+}
+
+void SegmentIndexFile::ReadRecords(char *out, qint64 first, qint64 count) const
+{
+    const auto read
+        = [this](char *data, size_t n, off_t pos) { return ::pread(fd_, data, n, pos); };
+    if (!TransferAll(read, out, count * RecordSize, first * RecordSize))
+        Fail(errno, "read");
+}
+
+SegmentIndexFile::Reader::Reader(const SegmentIndexFile &index)
+    : index_(index)
+{ }
+
+SegmentIndexFile::Reader::Reader(const SegmentIndexFile &index, bool writerSide)
+    : index_(index)
+    , writerSide_(writerSide)
+{ }
+
+void SegmentIndexFile::Reader::Fill(qint64 number)
 {
     // Reading backwards, the requested record ends the block rather than starting it.
     qint64 first = number;
     if (number < cacheFirst_)
         first = std::max<qint64>(0, number - BufferRecords + 1);
-    const qint64 count = std::min<qint64>(BufferRecords, flushed_ - first);
-
-    if (!cacheBytes_)
-        cacheBytes_.reset(new char[BufferRecords * RecordSize]);
+    const qint64 count = std::min<qint64>(BufferRecords, Count() - first);
+    if (!cache_)
+        cache_.reset(new char[BufferRecords * RecordSize]);
     cacheCount_ = 0;
-    const auto read
-        = [this](char *data, size_t n, off_t pos) { return ::pread(fd_, data, n, pos); };
-    if (!TransferAll(read, cacheBytes_.get(), count * RecordSize, first * RecordSize))
-        Fail(errno, "read");
+    index_.ReadRecords(cache_.get(), first, count);
     cacheFirst_ = first;
     cacheCount_ = count;
+}
+
+IndexRecord SegmentIndexFile::Reader::Read(qint64 number)
+{
+    if (number < 0 || number >= Count())
+        throw EInOutError(EINVAL, QStringLiteral("Segment %1 is not in the index").arg(number + 1));
+    if (number < cacheFirst_ || number >= cacheFirst_ + cacheCount_)
+        Fill(number);
+    IndexRecord record = Decode(cache_.get() + (number - cacheFirst_) * RecordSize);
+    if (quint32(record.Length) == LongLength) {
+        if (writerSide_)
+            return { record.Offset, index_.LongLengthOf(number) };
+        const std::lock_guard<std::mutex> lock(index_.mutex_);
+        record.Length = FindLength(index_.longLengths_, number);
+    }
+    return record;
+}
+
+qint64 SegmentIndexFile::Reader::Position(qint64 number)
+{
+    const qint64 count = Count();
+    number = std::clamp<qint64>(number, 0, count);
+    if (number == 0)
+        return 0;
+    // The end of a full last block has no checkpoint yet: count from the block before.
+    qint64 block = number / CheckpointStep;
+    if (number == count && number % CheckpointStep == 0)
+        --block;
+    qint64 position = 0;
+    {
+        const std::lock_guard<std::mutex> lock(index_.mutex_);
+        position = index_.checkpoints_[size_t(block)];
+    }
+    for (qint64 n = block * CheckpointStep; n < number; ++n)
+        position += Read(n).Length + 1;
+    return position;
+}
+
+qint64 SegmentIndexFile::Reader::RecordAt(qint64 position)
+{
+    const qint64 count = Count();
+    if (count == 0 || position < 0)
+        return position < 0 ? 0 : count;
+    qint64 block = 0;
+    {
+        const std::lock_guard<std::mutex> lock(index_.mutex_);
+        const auto &checkpoints = index_.checkpoints_;
+        const qint64 known = std::min<qint64>(
+            qint64(checkpoints.size()), (count + CheckpointStep - 1) / CheckpointStep);
+        const auto after
+            = std::upper_bound(checkpoints.begin(), checkpoints.begin() + known, position);
+        block = qint64(after - checkpoints.begin()) - 1;
+        position -= checkpoints[size_t(block)];
+    }
+    for (qint64 n = block * CheckpointStep; n < count; ++n) {
+        position -= Read(n).Length + 1;
+        if (position < 0)
+            return n;
+    }
+    return count;
+}
+
+std::pair<qint64, qint32> SegmentIndexFile::Reader::Longest() const
+{
+    const std::lock_guard<std::mutex> lock(index_.mutex_);
+    return index_.publishedLongest_;
 }
