@@ -98,6 +98,9 @@ public:
     qint64 ScanPosition() const { return scanPosition_; }
     // The index file's name, while it has one (see SegmentIndexFile).
     const QString &IndexFileName() const { return indexFile_.FileName(); }
+    // The index itself, for readers in other threads, and the file read.
+    SegmentIndexFile &Index() { return indexFile_; }
+    const ReadOnlyFile &File() const { return file_; }
 
 private:
     [[noreturn]] void Refuse(const QString &message);

@@ -1,0 +1,68 @@
+#include "FilePageCache.h"
+
+#include "ReadOnlyFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+FilePageCache::FilePageCache(const ReadOnlyFile &file, qint64 size)
+    : file_(file)
+    , size_(size)
+{ }
+
+FilePageCache::Page &FilePageCache::PageAt(qint64 number)
+{
+    ++uses_;
+    Page *oldest = nullptr;
+    for (Page &page : pages_) {
+        if (page.Number == number) {
+            page.LastUse = uses_;
+            return page;
+        }
+        if (!oldest || page.LastUse < oldest->LastUse)
+            oldest = &page;
+    }
+    if (pages_.size() < size_t(PageCount)) {
+        pages_.emplace_back();
+        oldest = &pages_.back();
+        oldest->Bytes.reset(new char[PageSize]);
+    }
+    Page &page = *oldest;
+    page.Number = number;
+    page.LastUse = uses_;
+    page.Length = 0;
+    const qint64 start = number * PageSize;
+    const qint64 wanted = std::clamp<qint64>(size_ - start, 0, PageSize);
+    try {
+        page.Length = file_.ReadAt(start, page.Bytes.get(), wanted);
+    } catch (const std::exception &) {
+        // Reported through Failed(); the page holds nothing.
+        page.Length = 0;
+    }
+    if (page.Length < wanted) {
+        failed_ = true;
+        page.Number = -1; // read again next time, in case the file is whole again
+    }
+    return page;
+}
+
+QByteArray FilePageCache::Read(qint64 offset, qint64 count)
+{
+    QByteArray bytes;
+    count = std::clamp<qint64>(size_ - offset, 0, count);
+    if (count <= 0 || offset < 0)
+        return bytes;
+    bytes.reserve(count);
+    while (count > 0) {
+        const Page &page = PageAt(offset / PageSize);
+        const qint64 skip = offset % PageSize;
+        const qint64 n = std::min(count, page.Length - skip);
+        if (n <= 0)
+            break;
+        bytes.append(page.Bytes.get() + skip, n);
+        offset += n;
+        count -= n;
+    }
+    return bytes;
+}

@@ -1,0 +1,181 @@
+#include "IndexedFile.h"
+
+#include "Exception.h"
+
+#include <algorithm>
+#include <chrono>
+#include <new>
+
+namespace {
+
+// The first lines are published once this much of the file is indexed, and then at this pace:
+// the first screen shows at once, and the thread spends little on publishing.
+constexpr qint64 FirstScreenBytes = 64 * 1024;
+constexpr auto PublishInterval = std::chrono::milliseconds(25);
+
+// Raised in the indexing thread to end it early.
+struct StopIndexing
+{
+};
+
+} // namespace
+
+IndexedFile::IndexedFile(const QString &fileName)
+    : fileName_(fileName)
+    , reader_(std::make_unique<TGFile>(fileName))
+    , fileSize_(reader_->FileSize())
+    , index_(reader_->Index())
+    , pages_(reader_->File(), fileSize_)
+{
+    // Known now rather than in the thread: a temporary folder that cannot hold the index.
+    reader_->Index().CreateFile();
+    reader_->Index().Publish();
+    interchanges_ = reader_->Interchanges();
+}
+
+IndexedFile::~IndexedFile()
+{
+    Stop();
+}
+
+void IndexedFile::Start(const std::function<void(TGFile &)> &prepare)
+{
+    if (thread_.joinable())
+        return;
+    thread_ = std::thread([this, prepare] { Index(prepare); });
+}
+
+void IndexedFile::Stop()
+{
+    stop_ = true;
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void IndexedFile::Index(const std::function<void(TGFile &)> &prepare)
+{
+    try {
+        if (prepare)
+            prepare(*reader_);
+        auto lastPublished = std::chrono::steady_clock::now();
+        bool firstScreen = false;
+        reader_->SegmentCount([&] {
+            if (stop_.load(std::memory_order_relaxed))
+                throw StopIndexing();
+            const auto now = std::chrono::steady_clock::now();
+            const bool screenReady = !firstScreen && reader_->ScanPosition() >= FirstScreenBytes;
+            if (screenReady || now - lastPublished >= PublishInterval) {
+                firstScreen = true;
+                lastPublished = now;
+                PublishProgress();
+            }
+        });
+        PublishProgress();
+        state_.store(State::Complete, std::memory_order_release);
+    } catch (const StopIndexing &) {
+        state_.store(State::Stopped, std::memory_order_release);
+    } catch (const EFileChanged &e) {
+        Fail(e.Message(), true);
+    } catch (const Exception &e) {
+        Fail(e.Message(), false);
+    } catch (const std::bad_alloc &) {
+        Fail(QStringLiteral("Out of memory."), false);
+    }
+}
+
+void IndexedFile::PublishProgress()
+{
+    reader_->Index().Publish();
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const std::vector<TGFile::Interchange> &found = reader_->Interchanges();
+        interchanges_.insert(
+            interchanges_.end(), found.begin() + qsizetype(interchanges_.size()), found.end());
+    }
+    scanPercent_.store(
+        int(std::clamp<qint64>(reader_->ScanPercent(), 0, 100)), std::memory_order_relaxed);
+}
+
+void IndexedFile::Fail(const QString &message, bool changed)
+{
+    // What was indexed before the failure stays readable.
+    try {
+        PublishProgress();
+    } catch (const std::exception &) {
+        // The index itself failed: the lines published before stay.
+    }
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        failure_ = message;
+        changed_ = changed_ || changed;
+    }
+    state_.store(State::Failed, std::memory_order_release);
+}
+
+QString IndexedFile::FailureMessage() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return failure_;
+}
+
+bool IndexedFile::ChangedOnDisk() const
+{
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (changed_)
+            return true;
+    }
+    return pages_.Failed() || reader_->File().Size() != fileSize_;
+}
+
+std::vector<TGFile::Interchange> IndexedFile::Interchanges() const
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return interchanges_;
+}
+
+qint64 IndexedFile::LineCount()
+{
+    return index_.Count();
+}
+
+qint64 IndexedFile::LineLength(qint64 line)
+{
+    return line >= 0 && line < index_.Count() ? index_.Read(line).Length : 0;
+}
+
+qint64 IndexedFile::LineStart(qint64 line)
+{
+    return index_.Position(line);
+}
+
+qint64 IndexedFile::LineAt(qint64 position)
+{
+    return index_.RecordAt(position);
+}
+
+QByteArray IndexedFile::LineBytes(qint64 line, qint64 column, qint64 count)
+{
+    if (line < 0 || line >= index_.Count() || column < 0 || count <= 0)
+        return {};
+    const IndexRecord record = index_.Read(line);
+    const qint64 wanted = std::min<qint64>(count, record.Length - column);
+    if (wanted <= 0)
+        return {};
+    return pages_.Read(record.Offset + column, wanted);
+}
+
+qint64 IndexedFile::LongestLine()
+{
+    return index_.Longest().first;
+}
+
+Delimiters IndexedFile::LineDelimiters(qint64 line)
+{
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const qint64 segment = line + 1;
+    const auto after = std::upper_bound(interchanges_.begin(), interchanges_.end(), segment,
+        [](qint64 n, const TGFile::Interchange &i) { return n < i.FirstSegment; });
+    return after == interchanges_.begin() ? interchanges_.front().Header.Separators
+                                          : std::prev(after)->Header.Separators;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "FilePageCache.h"
+#include "GFileIO.h"
+#include "LineSource.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+// An X12 file shown as lines while a thread of its own indexes it: the lines indexed so far are
+// there at once, and more come as the index grows. Nothing of the file is held but the index
+// (in its temporary file) and a few recent pages. The opening's checks (the reader's refusals,
+// a temporary folder that cannot hold the index) are made by the constructor, before any
+// thread runs; failures of the indexing thread are told by State.
+//
+// The lines, the state and the progress are read from one thread, the one that made the object.
+class IndexedFile : public LineSource
+{
+public:
+    enum class State { Indexing, Complete, Failed, Stopped };
+
+    explicit IndexedFile(const QString &fileName);
+    ~IndexedFile() override;
+
+    IndexedFile(const IndexedFile &) = delete;
+    IndexedFile &operator=(const IndexedFile &) = delete;
+
+    // Starts the indexing thread; prepare, when given, runs in it on the reader before the scan
+    // (to set a scan observer).
+    void Start(const std::function<void(TGFile &)> &prepare = {});
+    // Stops the indexing thread and waits for it; the lines indexed so far stay.
+    void Stop();
+
+    const QString &FileName() const { return fileName_; }
+    qint64 FileSize() const { return fileSize_; }
+    State CurrentState() const { return state_.load(std::memory_order_acquire); }
+    // What failed, once the state is Failed.
+    QString FailureMessage() const;
+    // Whether the file is known to be no longer what was opened: shorter, or changed while it
+    // was read.
+    bool ChangedOnDisk() const;
+    // How much of the file is indexed, 0 to 100.
+    int ScanPercent() const { return scanPercent_.load(std::memory_order_relaxed); }
+    // The interchanges found so far; segment numbers from 1.
+    std::vector<TGFile::Interchange> Interchanges() const;
+
+    qint64 LineCount() override;
+    bool Complete() override { return CurrentState() == State::Complete; }
+    qint64 LineLength(qint64 line) override;
+    qint64 LineStart(qint64 line) override;
+    qint64 LineAt(qint64 position) override;
+    QByteArray LineBytes(qint64 line, qint64 column, qint64 count) override;
+    qint64 LongestLine() override;
+    Delimiters LineDelimiters(qint64 line) override;
+
+private:
+    void Index(const std::function<void(TGFile &)> &prepare);
+    void PublishProgress();
+    void Fail(const QString &message, bool changed);
+
+    const QString fileName_;
+    std::unique_ptr<TGFile> reader_; // the indexing thread's once it runs
+    qint64 fileSize_ = 0;
+    SegmentIndexFile::Reader index_;
+    FilePageCache pages_;
+
+    std::thread thread_;
+    std::atomic<bool> stop_ { false };
+    std::atomic<State> state_ { State::Indexing };
+    std::atomic<int> scanPercent_ { 0 };
+    mutable std::mutex mutex_; // the interchanges, the failure message and the change flag
+    std::vector<TGFile::Interchange> interchanges_;
+    QString failure_;
+    bool changed_ = false;
+};
