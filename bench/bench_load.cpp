@@ -109,7 +109,7 @@ void RunCommands(TForm1 &window, bool &failed)
     for (qint64 line = 0; line < segments; ++line)
         sets += view.Model().Line(line).startsWith("ST*");
     TGoToForm goTo;
-    window.GoToForm = &goTo;
+    window.SetGoToForm(&goTo);
     QTimer::singleShot(0, &goTo, [&] {
         goTo.Edit1->setText(QString::number(sets));
         goTo.Edit2->setText(QStringLiteral("ST"));
@@ -117,7 +117,7 @@ void RunCommands(TForm1 &window, bool &failed)
     });
     const double lastSet = CommandSeconds(
         [&] { window.GotoLine1->trigger(); }, [&] { return atLine(segments - 5); }, failed);
-    window.GoToForm = nullptr;
+    window.SetGoToForm(nullptr);
 
     FindDialog &find = *window.FindDialog1;
     find.FindWhat->setText(QStringLiteral("IEA*1*000000002"));

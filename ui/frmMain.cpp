@@ -6,6 +6,9 @@
 #include "RawDataView.h"
 #include "StoredSettings.h"
 #include "WindowFont.h"
+#include "frmAbout.h"
+#include "frmGoTo.h"
+#include "frmLicense.h"
 #include "frmSearch.h"
 
 #include <QCloseEvent>
@@ -52,6 +55,33 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
 
 TForm1::~TForm1() = default;
 
+void TForm1::SetInformationWindows(TAbout *about, TLicense *license)
+{
+    about_ = about;
+    license_ = license;
+}
+
+void TForm1::SetGoToForm(TGoToForm *goToForm)
+{
+    goToForm_ = goToForm;
+}
+
+void TForm1::SetSearchWindow(TSearch *search)
+{
+    if (search_)
+        disconnect(search_, nullptr, this, nullptr);
+    search_ = search;
+    if (!search_)
+        return;
+    connect(search_, &TSearch::OpenRequested, this, [this](const QString &path) {
+        if (!MessageBoxes::Guarded([&] { LoadFile(path); }))
+            return;
+        raise();
+        activateWindow();
+    });
+    connect(this, &TForm1::LoadFinished, search_, &TSearch::LoadFinished);
+}
+
 void TForm1::FormCreate()
 {
     SearchOnShow = false;
@@ -73,10 +103,8 @@ void TForm1::FormShow()
     if (!SearchOnShow)
         return;
     SearchOnShow = false;
-    if (!Search)
-        return;
-    Search->Folder->setEditText(parameters_.value(1));
-    Search->show();
+    if (search_)
+        search_->ShowFolder(parameters_.value(1));
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -88,6 +116,8 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (search_)
+        search_->StopForExit();
     MessageBoxes::Guarded([&] { FormClose(); });
     event->accept();
     // This is the application's main window: closing it ends the program, whatever other
@@ -122,6 +152,17 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 }
 
 void TForm1::LoadFile(const QString &path)
+{
+    try {
+        Load(path);
+    } catch (...) {
+        emit LoadFinished(path, false);
+        throw;
+    }
+    emit LoadFinished(path, true);
+}
+
+void TForm1::Load(const QString &path)
 {
     HistoryList::MoveToFront(MRUList, path, HistoryList::FilePathCase());
     RebuildRecentFiles();
@@ -262,13 +303,8 @@ void TForm1::Exit1Click()
 
 void TForm1::FindinFiles1Click()
 {
-    if (!Search)
-        return;
-    // Brought to the front also from the minimized state.
-    Search->setWindowState(Search->windowState() & ~Qt::WindowMinimized);
-    Search->show();
-    Search->raise();
-    Search->activateWindow();
+    if (search_)
+        search_->BringToFront();
 }
 
 void TForm1::spOpenClick()

@@ -4,6 +4,7 @@
 #include "SettingsList.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -45,6 +46,18 @@ public:
     // error when the file cannot be opened or read.
     void LoadFile(const QString &path);
 
+    // The settings file's lines as read at creation; the Find in Files window restores its
+    // part from them.
+    const TSettingsList &Settings() const { return SettingsList; }
+
+    // The windows start-up creates after this one; until they are given, their commands do
+    // nothing.
+    void SetInformationWindows(TAbout *about, TLicense *license);
+    void SetGoToForm(TGoToForm *goToForm);
+    // Find in Files: shown from the Edit menu and by the command line, the results it opens
+    // loaded here, its settings stored with this window's at close.
+    void SetSearchWindow(TSearch *search);
+
     // The controls and menu items, named as the window's design names them; reachable like a
     // form's published fields, by the other windows and by the tests.
     QMenu *File1;
@@ -85,12 +98,6 @@ public:
     QLabel *StatusPanel1; // element name
     QProgressBar *ProgressBar1;
     QFileDialog *OpenDialog1 = nullptr; // made when Open is first chosen
-
-    // The windows created after this one at start-up.
-    TAbout *About = nullptr;
-    TLicense *License = nullptr;
-    TSearch *Search = nullptr;
-    TGoToForm *GoToForm = nullptr;
 
     // The reader of the file shown, or none.
     std::unique_ptr<TGFile> Reader;
@@ -152,6 +159,10 @@ public:
     // their own in its place, one that points the printer at a PDF file.
     std::function<bool(QPrinter &printer)> ShowPrintDialog;
 
+signals:
+    // A load has ended: path shown now (loaded) or refused. path is as LoadFile was given it.
+    void LoadFinished(const QString &path, bool loaded);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -173,6 +184,8 @@ private:
     void FormCreate();
     void FormShow();
     void FormClose();
+    // LoadFile's steps; LoadFile reports how they ended.
+    void Load(const QString &path);
     void LoadElementNames();
     void LoadSettings();
     void RebuildRecentFiles();
@@ -188,5 +201,10 @@ private:
     std::shared_ptr<QPrinter> printer_; // the printer chosen last, kept for the run
 
     QStringList parameters_;
+    // Each may go before this window does.
+    QPointer<TAbout> about_;
+    QPointer<TLicense> license_;
+    QPointer<TSearch> search_;
+    QPointer<TGoToForm> goToForm_;
     QList<std::pair<QDockWidget *, QString>> panels_; // with their settings keys
 };

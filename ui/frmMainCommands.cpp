@@ -133,13 +133,13 @@ void TForm1::FindDialog1Find()
 
 void TForm1::GotoLine1Click()
 {
-    if (!GoToForm || GoToForm->exec() != QDialog::Accepted)
+    if (!goToForm_ || goToForm_->exec() != QDialog::Accepted)
         return;
     // Go To is enabled only for a number it accepts.
-    const std::optional<qint32> number = GoToLine::LineNumber(GoToForm->Edit1->text());
+    const std::optional<qint32> number = GoToLine::LineNumber(goToForm_->Edit1->text());
     if (!number)
         return;
-    const QString type = GoToForm->Edit2->text();
+    const QString type = goToForm_->Edit2->text();
     if (type.isEmpty()) {
         // A line past the last one puts the caret on the last, empty line.
         MoveToSegment(*number);

@@ -41,7 +41,7 @@ void TForm1::FormClose()
     for (const auto &[dock, key] : panels_)
         main.PanelsShown[key] = !dock->isHidden();
     const StoredSettings::SearchWindowSettings search
-        = Search ? Search->SettingsToStore() : StoredSettings::SearchWindowSettings();
+        = search_ ? search_->SettingsToStore() : StoredSettings::SearchWindowSettings();
     StoredSettings::Write(SettingsList, main, search);
     SettingsList.SaveToFile(::SettingsFolder::FilePath(SettingsFolder));
 }

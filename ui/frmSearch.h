@@ -16,7 +16,7 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class QTableWidget;
-class TForm1;
+class TSettingsList;
 class WindowPlacement;
 struct SearchResultRow;
 
@@ -26,9 +26,20 @@ class TSearch : public QMainWindow
     Q_OBJECT
 
 public:
-    // Created after the main window, whose settings it reads.
-    explicit TSearch(TForm1 *mainWindow, QWidget *parent = nullptr);
+    // settings: the settings file's lines, from which the window restores its histories, its
+    // geometry and its columns' widths.
+    explicit TSearch(const TSettingsList &settings, QWidget *parent = nullptr);
     ~TSearch() override;
+
+    // Puts folder into the Folder box and shows the window (the command line's "-s").
+    void ShowFolder(const QString &folder);
+    // Shows the window, brought to the front also from the minimized state.
+    void BringToFront();
+    // The program ends: a running search stops after the file being read, and the window hides.
+    void StopForExit();
+    // A load the main window ran has ended; a result opened from here hides the window once it
+    // is shown there.
+    void LoadFinished(const QString &path, bool loaded);
 
     // The controls and menu items, named as the window's design names them.
     QLabel *Label4;
@@ -79,6 +90,10 @@ public:
     void Edit1Click();
     void CopyFileListtoClipboard1Click();
 
+signals:
+    // The user asks to open a listed file in the main window.
+    void OpenRequested(const QString &path);
+
 protected:
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -89,7 +104,7 @@ private:
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();
-    void FormCreate();
+    void FormCreate(const TSettingsList &settings);
 
     void SetStatusText(const QString &text);
     void UpdateHistories();
@@ -100,5 +115,6 @@ private:
     // The grid's row as a result row; empty cells where there is none.
     SearchResultRow RowAt(int row) const;
 
-    TForm1 *mainWindow_;
+    // The result whose opening was asked for and has not ended yet.
+    QString openRequested_;
 };

@@ -1,10 +1,10 @@
-// The Find in Files window's settings: restored from the main window's settings list when the
+// The Find in Files window's settings: restored from the settings file's lines when the
 // window is created; stored by the main window when the program ends.
 
 #include "frmSearch.h"
 
+#include "SettingsList.h"
 #include "WindowPlacement.h"
-#include "frmMain.h"
 
 #include <QComboBox>
 #include <QTableWidget>
@@ -21,13 +21,10 @@ void RestoreHistory(QStringList &history, QComboBox *box, const QStringList &sto
 
 } // namespace
 
-void TSearch::FormCreate()
+void TSearch::FormCreate(const TSettingsList &settings)
 {
     Placement = new WindowPlacement(this);
-    if (!mainWindow_)
-        return;
-    const StoredSettings::SearchWindowSettings stored
-        = StoredSettings::ReadSearchWindow(mainWindow_->SettingsList);
+    const StoredSettings::SearchWindowSettings stored = StoredSettings::ReadSearchWindow(settings);
     RestoreHistory(FolderHistory, Folder, stored.FolderHistory);
     RestoreHistory(SearchTextHistory, FindText, stored.SearchTextHistory);
     Placement->Restore(stored.Geometry);

@@ -67,8 +67,7 @@ TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
 {
     TAbout about;
     TLicense license;
-    window_.About = &about;
-    window_.License = &license;
+    window_.SetInformationWindows(&about, &license);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("open.x12"));
     WriteBytes(path, ThreeSegments());

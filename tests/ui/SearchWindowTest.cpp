@@ -40,6 +40,8 @@ QByteArray X12(const QByteArray &segment)
 class SearchWindowTest : public testing::Test
 {
 protected:
+    SearchWindowTest() { main_.SetSearchWindow(&window_); }
+
     QString Put(const QString &relative, const QByteArray &bytes)
     {
         const QString path = dir_.path() + u'/' + relative;
@@ -103,7 +105,7 @@ protected:
     QTemporaryDir dir_;
     MessageRecorder messages_;
     TForm1 main_ { QStringList() };
-    TSearch window_ { &main_ };
+    TSearch window_ { main_.Settings() };
 };
 
 TEST_F(SearchWindowTest, DesignedLayoutCaptionsAndAnchors)

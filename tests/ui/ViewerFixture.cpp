@@ -13,7 +13,7 @@
 
 ViewerFixture::ViewerFixture()
 {
-    window_.GoToForm = &goTo_;
+    window_.SetGoToForm(&goTo_);
     window_.show();
     window_.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
@@ -22,7 +22,6 @@ ViewerFixture::ViewerFixture()
 
 ViewerFixture::~ViewerFixture()
 {
-    window_.GoToForm = nullptr;
     window_.Close1Click();
 }
 

@@ -55,9 +55,9 @@ struct ProgramRun
 {
     explicit ProgramRun(const QStringList &parameters = {})
         : form1(std::make_unique<TForm1>(parameters))
-        , search(std::make_unique<TSearch>(form1.get()))
+        , search(std::make_unique<TSearch>(form1->Settings()))
     {
-        form1->Search = search.get();
+        form1->SetSearchWindow(search.get());
     }
 
     std::unique_ptr<TForm1> form1;
