@@ -35,6 +35,9 @@ class WindowPlacement;
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
+    // The tests' access to what no control shows: the reader, the recent files, the stand-ins
+    // for the dialogs.
+    friend class WindowProbe;
 
 public:
     // parameters: the command line without the program's name. FormCreate runs here, before
@@ -58,8 +61,19 @@ public:
     // loaded here, its settings stored with this window's at close.
     void SetSearchWindow(TSearch *search);
 
-    // The controls and menu items, named as the window's design names them; reachable like a
-    // form's published fields, by the other windows and by the tests.
+signals:
+    // A load has ended: path shown now (loaded) or refused. path is as LoadFile was given it.
+    void LoadFinished(const QString &path, bool loaded);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The controls and menu items, named as the window's design names them (their object names
+    // too, by which the tests find them).
     QMenu *File1;
     QAction *Open1;
     QAction *Close1;
@@ -159,17 +173,6 @@ public:
     // their own in its place, one that points the printer at a PDF file.
     std::function<bool(QPrinter &printer)> ShowPrintDialog;
 
-signals:
-    // A load has ended: path shown now (loaded) or refused. path is as LoadFile was given it.
-    void LoadFinished(const QString &path, bool loaded);
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void CreateMenus();
     void CreateToolStrip();
     void CreateClientArea();

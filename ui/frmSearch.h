@@ -24,6 +24,8 @@ struct SearchResultRow;
 class TSearch : public QMainWindow
 {
     Q_OBJECT
+    // The tests' access to the histories, the search's state and the folder dialog's stand-in.
+    friend class WindowProbe;
 
 public:
     // settings: the settings file's lines, from which the window restores its histories, its
@@ -41,7 +43,25 @@ public:
     // is shown there.
     void LoadFinished(const QString &path, bool loaded);
 
-    // The controls and menu items, named as the window's design names them.
+    // What the main window stores for this window when the program ends: the histories, the
+    // geometry and the result columns' widths.
+    StoredSettings::SearchWindowSettings SettingsToStore() const;
+    // The status bar's text.
+    QString StatusText() const;
+
+signals:
+    // The user asks to open a listed file in the main window.
+    void OpenRequested(const QString &path);
+
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The controls and menu items, named as the window's design names them (their object names
+    // too, by which the tests find them).
     QLabel *Label4;
     QComboBox *Folder;
     QPushButton *Button1;
@@ -70,16 +90,10 @@ public:
 
     // Puts the window where the settings say and gives its geometry to store at close.
     WindowPlacement *Placement = nullptr;
-    // What the main window stores for this window when the program ends: the histories, the
-    // geometry and the result columns' widths.
-    StoredSettings::SearchWindowSettings SettingsToStore() const;
 
     // Asks the user for a folder: its path, or "" when the user cancels. The folder dialog by
     // default; tests put their own in its place.
     std::function<QString(QWidget *owner)> SelectFolder;
-
-    // The status bar's text.
-    QString StatusText() const;
 
     void FormShow();
     void FindTextChange();
@@ -90,17 +104,6 @@ public:
     void Edit1Click();
     void CopyFileListtoClipboard1Click();
 
-signals:
-    // The user asks to open a listed file in the main window.
-    void OpenRequested(const QString &path);
-
-protected:
-    bool event(QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();

@@ -5,6 +5,7 @@
 #include "RawDataView.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
 #include "frmAbout.h"
 #include "frmLicense.h"
 
@@ -32,19 +33,20 @@ protected:
     MessageRecorder messages_;
     OpenRecorder opened_;
     TForm1 window_ { QStringList() };
+    MainWindowControls ui_ { window_ };
 };
 
 TEST_F(HelpAndToolsTest, HelpMenuHoldsItsItemsInOrderWithTheirIcons)
 {
-    const QList<QAction *> items = window_.Help1->actions();
+    const QList<QAction *> items = ui_.Help1->actions();
     QStringList captions;
     for (const QAction *item : items)
         captions.append(item->isSeparator() ? QStringLiteral("-") : item->text());
     EXPECT_EQ(captions,
         QStringList({ "Help...", "-", "License", "-", ProductInfo::WebItemCaption, "About..." }));
-    for (const QAction *item : { window_.Help2, window_.License1, window_.About1 })
+    for (const QAction *item : { ui_.Help2, ui_.License1, ui_.About1 })
         EXPECT_FALSE(item->icon().isNull()) << qPrintable(item->text());
-    EXPECT_TRUE(window_.WebSite1->icon().isNull());
+    EXPECT_TRUE(ui_.WebSite1->icon().isNull());
     for (const QAction *item : items)
         EXPECT_TRUE(item->shortcut().isEmpty()) << qPrintable(item->text());
 }
@@ -53,8 +55,8 @@ TEST_F(HelpAndToolsTest, HelpMenuHoldsItsItemsInOrderWithTheirIcons)
 // nothing of the program's own is shown, whatever the desktop does with them.
 TEST_F(HelpAndToolsTest, HelpAndTheWebItemHandTheirAddressesToTheDesktop)
 {
-    window_.Help2->trigger();
-    window_.WebSite1->trigger();
+    ui_.Help2->trigger();
+    ui_.WebSite1->trigger();
     ASSERT_EQ(opened_.Urls().size(), 2);
     EXPECT_EQ(opened_.Urls()[0],
         QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/BrimletCEUsersManual.pdf"));
@@ -72,10 +74,10 @@ TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
     const QString path = dir.filePath(QStringLiteral("open.x12"));
     WriteBytes(path, ThreeSegments());
     window_.LoadFile(path);
-    window_.Memo1->SetSelStart(120);
+    ui_.Memo1->SetSelStart(120);
 
-    for (QAction *item : { window_.License1, window_.About1 }) {
-        QDialog *dialog = item == window_.License1 ? static_cast<QDialog *>(&license) : &about;
+    for (QAction *item : { ui_.License1, ui_.About1 }) {
+        QDialog *dialog = item == ui_.License1 ? static_cast<QDialog *>(&license) : &about;
         bool shownModal = false;
         QTimer::singleShot(0, dialog, [&] {
             shownModal = dialog->isVisible() && dialog->isModal()
@@ -86,7 +88,7 @@ TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
         EXPECT_TRUE(shownModal) << qPrintable(item->text());
         EXPECT_FALSE(dialog->isVisible());
     }
-    EXPECT_EQ(window_.Memo1->SelStart(), 120);
+    EXPECT_EQ(ui_.Memo1->SelStart(), 120);
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
     EXPECT_TRUE(messages_.Messages().empty());
 }
@@ -97,7 +99,7 @@ TEST_F(HelpAndToolsTest, ToolsCommandWritesTheDesktopEntriesAgainAndAgainWithout
     const QStringList paths = expected.FilePaths();
     ASSERT_TRUE(paths[0].startsWith(qEnvironmentVariable("XDG_DATA_HOME") + u'/'));
     for (int run = 0; run < 2; ++run) {
-        window_.MakeAvailableonWindowsContextMenus1->trigger();
+        ui_.MakeAvailableonWindowsContextMenus1->trigger();
         EXPECT_EQ(ReadAll(paths[0]), expected.ApplicationEntry()) << run;
         EXPECT_EQ(ReadAll(paths[1]), expected.SearchEntry()) << run;
         EXPECT_EQ(ReadAll(paths[2]), expected.ServiceMenu()) << run;
@@ -113,7 +115,7 @@ TEST_F(HelpAndToolsTest, ToolsCommandFailureShowsTheErrorBox)
     // A regular file where the applications folder should be: nothing goes below it.
     const QString applications = qEnvironmentVariable("XDG_DATA_HOME") + "/applications";
     WriteBytes(applications, "not a folder");
-    window_.MakeAvailableonWindowsContextMenus1->trigger();
+    ui_.MakeAvailableonWindowsContextMenus1->trigger();
 
     ASSERT_EQ(messages_.Messages().size(), 1u);
     const ShownMessage &shown = messages_.Messages()[0];

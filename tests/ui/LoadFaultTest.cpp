@@ -8,6 +8,8 @@
 #include "StartUp.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
+#include "WindowProbe.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +51,7 @@ protected:
     {
         bool done = false;
         const auto connection
-            = QObject::connect(window_.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
+            = QObject::connect(ui_.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
                   if (!done && value >= position) {
                       done = true;
                       change();
@@ -63,6 +65,7 @@ protected:
     QTemporaryDir dir_;
     MessageRecorder messages_;
     TForm1 window_ { QStringList() };
+    MainWindowControls ui_ { window_ };
 };
 
 struct ChangeCase
@@ -104,14 +107,14 @@ TEST_P(FileChangedDuringLoad, LoadEndsWithTheSegmentsItCouldRead)
         }
     });
     EXPECT_TRUE(messages_.Messages().empty()) << qPrintable(messages_.Texts().join('\n'));
-    ASSERT_NE(window_.Reader, nullptr);
-    const qint64 count = window_.Reader->SegmentCount();
-    EXPECT_EQ(window_.Memo1->Model().LineCount(), count + 1);
-    EXPECT_FALSE(window_.ProgressBar1->isVisible());
+    ASSERT_NE(WindowProbe::Reader(window_), nullptr);
+    const qint64 count = WindowProbe::Reader(window_)->SegmentCount();
+    EXPECT_EQ(ui_.Memo1->Model().LineCount(), count + 1);
+    EXPECT_FALSE(ui_.ProgressBar1->isVisible());
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
     if (GetParam().change != ChangeCase::Truncate) {
         EXPECT_EQ(count, 400003);
-        EXPECT_EQ(window_.Memo1->GetLine(count - 1, 100), QByteArray("IEA*1*000000007"));
+        EXPECT_EQ(ui_.Memo1->GetLine(count - 1, 100), QByteArray("IEA*1*000000007"));
     }
 }
 
@@ -146,11 +149,11 @@ TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
         MessageBoxes::Guarded([&] { window_.LoadFile(second); });
         qputenv("TMPDIR", saved);
         EXPECT_EQ(messages_.Texts().value(messages_.Texts().size() - 1), c.message);
-        EXPECT_EQ(window_.Reader, nullptr);
-        EXPECT_FALSE(window_.ProgressBar1->isVisible());
-        EXPECT_EQ(window_.Memo1->GetLine(0, 3), QByteArray("ISA"));
+        EXPECT_EQ(WindowProbe::Reader(window_), nullptr);
+        EXPECT_FALSE(ui_.ProgressBar1->isVisible());
+        EXPECT_EQ(ui_.Memo1->GetLine(0, 3), QByteArray("ISA"));
         EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + first);
-        EXPECT_EQ(window_.MRUList.value(0), second);
+        EXPECT_EQ(WindowProbe::RecentFiles(window_).value(0), second);
         EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 3);
         EXPECT_TRUE(IndexFilesLeft().isEmpty());
     }
@@ -226,8 +229,8 @@ TEST_F(LoadFaultTest, KilledDuringALoadLeavesAtMostItsIndexFile)
     const QByteArray saved = qgetenv("TMPDIR");
     qputenv("TMPDIR", QFile::encodeName(tmp.path()));
     window_.LoadFile(QStringLiteral(BRIMLET_SAMPLES "/po850-crlf.x12"));
-    EXPECT_EQ(window_.Reader->SegmentCount(), 27);
-    window_.Close1Click();
+    EXPECT_EQ(WindowProbe::Reader(window_)->SegmentCount(), 27);
+    ui_.Close1->trigger();
     qputenv("TMPDIR", saved);
 }
 

@@ -19,7 +19,7 @@ TEST_F(PositionIndicatorTest, ShowsTheStartRightAfterLoading)
 
 TEST_F(PositionIndicatorTest, ClicksAndKeysRefreshBothPanels)
 {
-    const RawDataView &view = *window_.Memo1;
+    const RawDataView &view = *ui_.Memo1;
     const struct
     {
         const char *name;
@@ -61,29 +61,30 @@ TEST_F(PositionIndicatorTest, ClicksAndKeysRefreshBothPanels)
 
 TEST_F(PositionIndicatorTest, NamesComeFromTheWindowsDictionary)
 {
-    window_.ElementNames.SetLines({ "n104 =not this", "n104=First", "N104=Second", "ST01=" });
+    WindowProbe::ElementNames(window_).SetLines(
+        { "n104 =not this", "n104=First", "N104=Second", "ST01=" });
     Load({ "N1*ST*ACME*92*1234", "ST*850*1" });
-    ClickAt(window_.Memo1->LineIndex(1) + 14);
+    ClickAt(ui_.Memo1->LineIndex(1) + 14);
     EXPECT_EQ(Position(), QStringLiteral("Line: 2 Col: 15 N104"));
     EXPECT_EQ(ElementName(), QStringLiteral("First"));
-    ClickAt(window_.Memo1->LineIndex(2) + 4);
+    ClickAt(ui_.Memo1->LineIndex(2) + 4);
     EXPECT_EQ(ElementName(), QString()) << "an empty value reads as no name";
 }
 
 // Select All from the menu refreshes nothing; the Copy button follows the selection.
 TEST_F(PositionIndicatorTest, SelectionChangesEnableCopyWithoutARefresh)
 {
-    ClickAt(window_.Memo1->LineIndex(2) + 3);
+    ClickAt(ui_.Memo1->LineIndex(2) + 3);
     const QString before = Position();
-    EXPECT_FALSE(window_.spCopy->isEnabled());
+    EXPECT_FALSE(ui_.spCopy->isEnabled());
 
-    window_.SelectAll1->trigger();
-    EXPECT_EQ(window_.Memo1->SelLength(), window_.Memo1->TextLength());
-    EXPECT_TRUE(window_.spCopy->isEnabled());
+    ui_.SelectAll1->trigger();
+    EXPECT_EQ(ui_.Memo1->SelLength(), ui_.Memo1->TextLength());
+    EXPECT_TRUE(ui_.spCopy->isEnabled());
     EXPECT_EQ(Position(), before);
 
-    ClickAt(window_.Memo1->LineIndex(3));
-    EXPECT_FALSE(window_.spCopy->isEnabled());
+    ClickAt(ui_.Memo1->LineIndex(3));
+    EXPECT_FALSE(ui_.spCopy->isEnabled());
     EXPECT_EQ(Position(), QStringLiteral("Line: 4 Col: 1 BEG00"));
 }
 
@@ -91,19 +92,19 @@ TEST_F(PositionIndicatorTest, SelectionChangesEnableCopyWithoutARefresh)
 // keep what they showed and the commands that need the reader do nothing, quietly.
 TEST_F(PositionIndicatorTest, WithoutAReaderThePanelsStay)
 {
-    ClickAt(window_.Memo1->LineIndex(6));
+    ClickAt(ui_.Memo1->LineIndex(6));
     const QString position = Position();
     const QString bad = dir_.filePath(QStringLiteral("bad.x12"));
     WriteBytes(bad, QByteArray(300, 'x'));
     MessageBoxes::Guarded([&] { window_.LoadFile(bad); });
-    ASSERT_EQ(window_.Reader, nullptr);
+    ASSERT_EQ(WindowProbe::Reader(window_), nullptr);
     ASSERT_EQ(messages_.Texts(), QStringList(QStringLiteral("Not a valid X12 file.")));
 
-    ClickAt(window_.Memo1->LineIndex(2));
+    ClickAt(ui_.Memo1->LineIndex(2));
     Press(Qt::Key_Down);
     EXPECT_EQ(Position(), position);
-    window_.GotoNextMatchingSegmentType1->trigger();
-    window_.GotoPreviousSegmentofThisType1->trigger();
+    ui_.GotoNextMatchingSegmentType1->trigger();
+    ui_.GotoPreviousSegmentofThisType1->trigger();
     GoTo(QStringLiteral("2"), QStringLiteral("ST"));
     EXPECT_EQ(CaretLine(), 3);
     EXPECT_EQ(messages_.Texts().size(), 1);

@@ -3,6 +3,8 @@
 #include "SettingsFolder.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
+#include "WindowProbe.h"
 #include "frmSearch.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +31,7 @@ QStringList Items(const QComboBox *box)
 QStringList RecentEntries(const TForm1 &window)
 {
     QStringList paths;
-    for (const QAction *entry : window.RecentFiles->actions())
+    for (const QAction *entry : MainWindowControls(window).RecentFiles->actions())
         paths.append(entry->data().toString());
     return paths;
 }
@@ -38,7 +40,7 @@ QList<int> ColumnWidths(const TSearch &search)
 {
     QList<int> widths;
     for (int i = 0; i < 4; ++i)
-        widths.append(search.StringGrid1->columnWidth(i));
+        widths.append(SearchWindowControls(search).StringGrid1->columnWidth(i));
     return widths;
 }
 
@@ -115,10 +117,10 @@ TEST_F(WindowSettingsTest, ASecondRunRestoresBothWindowsRecentFilesAndHistories)
         ProgramRun first;
         for (int i = 6; i >= 0; --i)
             first.form1->LoadFile(opened[i]);
-        first.search->FolderHistory = folders;
-        first.search->SearchTextHistory = texts;
+        WindowProbe::SetFolderHistory(*first.search, folders);
+        WindowProbe::SetSearchTextHistory(*first.search, texts);
         for (int i = 0; i < 4; ++i)
-            first.search->StringGrid1->setColumnWidth(i, 70 + 10 * i);
+            SearchWindowControls(*first.search).StringGrid1->setColumnWidth(i, 70 + 10 * i);
         ShowAndSettle(*first.form1);
         ShowAndSettle(*first.search);
         // Negative positions are kept as well, but the offscreen platform moves windows it
@@ -140,14 +142,15 @@ TEST_F(WindowSettingsTest, ASecondRunRestoresBothWindowsRecentFilesAndHistories)
             QStringLiteral("Width=%1").arg(mainFrame.width()) }));
 
     ProgramRun second;
-    EXPECT_EQ(second.form1->MRUList, opened.first(6));
+    EXPECT_EQ(WindowProbe::RecentFiles(*second.form1), opened.first(6));
     EXPECT_EQ(RecentEntries(*second.form1), opened.first(6));
-    EXPECT_EQ(second.search->FolderHistory, folders);
-    EXPECT_EQ(Items(second.search->Folder), folders);
-    EXPECT_EQ(second.search->SearchTextHistory, texts);
-    EXPECT_EQ(Items(second.search->FindText), texts);
-    EXPECT_TRUE(second.search->Folder->currentText().isEmpty()) << "only the items are filled";
-    EXPECT_TRUE(second.search->FindText->currentText().isEmpty());
+    EXPECT_EQ(WindowProbe::FolderHistory(*second.search), folders);
+    EXPECT_EQ(Items(SearchWindowControls(*second.search).Folder), folders);
+    EXPECT_EQ(WindowProbe::SearchTextHistory(*second.search), texts);
+    EXPECT_EQ(Items(SearchWindowControls(*second.search).FindText), texts);
+    EXPECT_TRUE(SearchWindowControls(*second.search).Folder->currentText().isEmpty())
+        << "only the items are filled";
+    EXPECT_TRUE(SearchWindowControls(*second.search).FindText->currentText().isEmpty());
     EXPECT_EQ(ColumnWidths(*second.search), QList<int>({ 70, 80, 90, 100 }));
 
     ShowAndSettle(*second.form1);
@@ -157,7 +160,7 @@ TEST_F(WindowSettingsTest, ASecondRunRestoresBothWindowsRecentFilesAndHistories)
     EXPECT_EQ(second.form1->windowState(), Qt::WindowNoState);
 
     // A recent file opens from its restored entry.
-    second.form1->RecentFiles->actions().at(2)->trigger();
+    MainWindowControls(*second.form1).RecentFiles->actions().at(2)->trigger();
     EXPECT_EQ(second.form1->windowTitle(), QStringLiteral("Brimlet - ") + opened[2]);
     EXPECT_TRUE(messages_.Messages().empty());
 }
@@ -171,10 +174,10 @@ TEST_F(WindowSettingsTest, FirstRunUsesTheDefaultsAndClosingCreatesTheFile)
     }
     {
         ProgramRun first;
-        EXPECT_TRUE(first.form1->MRUList.isEmpty());
-        EXPECT_TRUE(first.form1->RecentFiles->actions().isEmpty());
-        EXPECT_EQ(first.search->Folder->count(), 0);
-        EXPECT_EQ(first.search->FindText->count(), 0);
+        EXPECT_TRUE(WindowProbe::RecentFiles(*first.form1).isEmpty());
+        EXPECT_TRUE(MainWindowControls(*first.form1).RecentFiles->actions().isEmpty());
+        EXPECT_EQ(SearchWindowControls(*first.search).Folder->count(), 0);
+        EXPECT_EQ(SearchWindowControls(*first.search).FindText->count(), 0);
         EXPECT_EQ(ColumnWidths(*first.search), QList<int>({ 64, 64, 64, 64 }));
         ShowAndSettle(*first.form1);
         EXPECT_EQ(first.form1->frameGeometry(), defaultFrame);
@@ -214,8 +217,9 @@ TEST_F(WindowSettingsTest, EachUsablePartOnItsOwn)
         EXPECT_EQ(frame.left(), defaultFrame.left());
         EXPECT_EQ(frame.height(), 300);
         EXPECT_EQ(frame.width(), defaultFrame.width());
-        EXPECT_EQ(run.form1->MRUList, QStringList({ "/x/one.x12", "/x/th=ree.x12" }));
-        EXPECT_EQ(run.search->FolderHistory, QStringList({ "/in" }));
+        EXPECT_EQ(
+            WindowProbe::RecentFiles(*run.form1), QStringList({ "/x/one.x12", "/x/th=ree.x12" }));
+        EXPECT_EQ(WindowProbe::FolderHistory(*run.search), QStringList({ "/in" }));
         EXPECT_EQ(ColumnWidths(*run.search), QList<int>({ 64, 64, 64, 64 }))
             << "the grid takes no negative width";
         run.form1->close();
@@ -250,8 +254,8 @@ TEST_F(WindowSettingsTest, AFileOnTheCommandLineGoesInFrontOfTheStoredRecentFile
     WriteBytes(SettingsPath(), "MRU0=/x/older.x12\r\n");
     const QString path = Write(QStringLiteral("new.x12"), ThreeSegments());
     ProgramRun run({ path });
-    EXPECT_EQ(run.form1->MRUList, QStringList({ path, "/x/older.x12" }));
-    EXPECT_EQ(RecentEntries(*run.form1), run.form1->MRUList);
+    EXPECT_EQ(WindowProbe::RecentFiles(*run.form1), QStringList({ path, "/x/older.x12" }));
+    EXPECT_EQ(RecentEntries(*run.form1), WindowProbe::RecentFiles(*run.form1));
     EXPECT_EQ(run.form1->windowTitle(), QStringLiteral("Brimlet - ") + path);
 }
 
@@ -268,8 +272,8 @@ TEST_F(WindowSettingsTest, UnreadableAndUnwritableSettingsFileGiveTheirMessages)
         QStringLiteral("Cannot open file \"%1\". ").arg(SettingsPath())))
         << qPrintable(messages_.Texts()[0]);
     EXPECT_EQ(run.form1->windowTitle(), QStringLiteral("Brimlet")) << "the command line is skipped";
-    EXPECT_TRUE(run.form1->MRUList.isEmpty());
-    EXPECT_TRUE(run.form1->SettingsList.Lines().isEmpty());
+    EXPECT_TRUE(WindowProbe::RecentFiles(*run.form1).isEmpty());
+    EXPECT_TRUE(run.form1->Settings().Lines().isEmpty());
 
     ShowAndSettle(*run.form1);
     run.form1->close();
