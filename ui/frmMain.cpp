@@ -166,17 +166,18 @@ void TForm1::Load(const QString &path)
 {
     HistoryList::MoveToFront(MRUList, path, HistoryList::FilePathCase());
     RebuildRecentFiles();
-    ReleaseReader();
 
     ProgressBar1->show();
     SetProgress(0);
     ProgressBar1->repaint();
     const auto hideProgress = qScopeGuard([this] { ProgressBar1->hide(); });
 
-    Reader = std::make_unique<TGFile>(path);
+    // The new file is opened and indexed in full before the shown one is let go: a file that is
+    // refused, or fails while it is scanned, leaves the shown file working as it was.
+    auto reader = std::make_unique<TGFile>(path);
+    const qint64 count = ScanWithProgress(*reader);
+    Reader = std::move(reader);
     SetFileControlsEnabled(true);
-    Memo1->Clear();
-    const qint64 count = ScanWithProgress(*Reader);
     {
         // A failure while fetching leaves the view empty rather than half filled.
         auto clearView = qScopeGuard([this] { Memo1->Clear(); });

@@ -57,8 +57,7 @@ void TForm1::LoadElementNames()
 
 void TForm1::Memo1Click()
 {
-    // The element separator is the open file's. After a failed open the view may still show
-    // the previous file's text with no reader behind it: the panels then stay as they are.
+    // The element separator is the open file's; with no file open the panels stay as they are.
     if (!Reader)
         return;
     const qint64 start = Memo1->SelStart();
@@ -145,7 +144,7 @@ void TForm1::GotoLine1Click()
         MoveToSegment(*number);
         return;
     }
-    // The search walks the reader; the view without one (after a failed open) is not searched.
+    // The search walks the reader: with no file open there is nothing to search.
     if (!Reader)
         return;
     const SegmentSearchResult result = SegmentTypeSearch::FindNthOfType(*Reader, type, *number);

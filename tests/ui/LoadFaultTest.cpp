@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Changes, FileChangedDuringLoad,
         ChangeCase { "DeletedWhileFetched", 60, ChangeCase::Delete }),
     [](const testing::TestParamInfo<ChangeCase> &info) { return info.param.name; });
 
-// No usable temporary folder: the reader's error in the box, the previous text kept, the bar
+// No usable temporary folder: the reader's error in the box, the previous file kept, the bar
 // hidden, nothing left anywhere.
 TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
 {
@@ -149,13 +149,12 @@ TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
         MessageBoxes::Guarded([&] { window_.LoadFile(second); });
         qputenv("TMPDIR", saved);
         EXPECT_EQ(messages_.Texts().value(messages_.Texts().size() - 1), c.message);
-        EXPECT_EQ(WindowProbe::Reader(window_), nullptr);
         EXPECT_FALSE(ui_.ProgressBar1->isVisible());
         EXPECT_EQ(ui_.Memo1->GetLine(0, 3), QByteArray("ISA"));
         EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + first);
         EXPECT_EQ(WindowProbe::RecentFiles(window_).value(0), second);
         EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 3);
-        EXPECT_TRUE(IndexFilesLeft().isEmpty());
+        EXPECT_EQ(IndexFilesLeft().size(), 1) << "the first file's, still shown";
     }
 }
 

@@ -88,30 +88,37 @@ TEST_F(PositionIndicatorTest, SelectionChangesEnableCopyWithoutARefresh)
     EXPECT_EQ(Position(), QStringLiteral("Line: 4 Col: 1 BEG00"));
 }
 
-// A refused file leaves the previous text in the view but no reader behind it: the panels
-// keep what they showed and the commands that need the reader do nothing, quietly.
-TEST_F(PositionIndicatorTest, WithoutAReaderThePanelsStay)
+// A refused file leaves the file shown working as before: the panels follow the caret, the
+// segment-type steps and Go To by type walk it, and its text and title stay.
+TEST_F(PositionIndicatorTest, ARefusedOpenLeavesTheShownFileWorking)
 {
-    ClickAt(ui_.Memo1->LineIndex(6));
-    const QString position = Position();
     const QString bad = dir_.filePath(QStringLiteral("bad.x12"));
     WriteBytes(bad, QByteArray(300, 'x'));
-    MessageBoxes::Guarded([&] { window_.LoadFile(bad); });
-    ASSERT_EQ(WindowProbe::Reader(window_), nullptr);
-    ASSERT_EQ(messages_.Texts(), QStringList(QStringLiteral("Not a valid X12 file.")));
+    const QString title = window_.windowTitle();
+    const QByteArray text = ui_.Memo1->Model().Text().toByteArray();
+    for (const QString &refused : { bad, dir_.filePath(QStringLiteral("missing.x12")) }) {
+        MessageRecorder messages;
+        MessageBoxes::Guarded([&] { window_.LoadFile(refused); });
+        ASSERT_EQ(messages.Texts().size(), 1) << qPrintable(refused);
+        EXPECT_EQ(window_.windowTitle(), title);
+        EXPECT_EQ(ui_.Memo1->Model().Text(), text);
+        EXPECT_TRUE(ui_.Memo1->isEnabled());
 
-    ClickAt(ui_.Memo1->LineIndex(2));
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Position(), position);
-    ui_.GotoNextMatchingSegmentType1->trigger();
-    ui_.GotoPreviousSegmentofThisType1->trigger();
-    GoTo(QStringLiteral("2"), QStringLiteral("ST"));
-    EXPECT_EQ(CaretLine(), 3);
-    EXPECT_EQ(messages_.Texts().size(), 1);
-
-    GoTo(QStringLiteral("9"), QString()); // the line search needs the view only
-    EXPECT_EQ(CaretLine(), 8);
-    EXPECT_EQ(Position(), position);
+        ClickAt(ui_.Memo1->LineIndex(4) + 6);
+        EXPECT_EQ(Position(), QStringLiteral("Line: 5 Col: 7 N102"));
+        EXPECT_EQ(ElementName(), QStringLiteral("Name"));
+        ClickAt(ui_.Memo1->LineIndex(2));
+        Press(Qt::Key_N, Qt::ControlModifier);
+        EXPECT_EQ(CaretLine(), 6) << "Ctrl+N";
+        EXPECT_EQ(Position(), QStringLiteral("Line: 7 Col: 1 ST00"));
+        Press(Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(CaretLine(), 2) << "Ctrl+S";
+        GoTo(QStringLiteral("2"), QStringLiteral("N1"));
+        EXPECT_EQ(CaretLine(), 7) << "Go To by type";
+        EXPECT_EQ(Position(), QStringLiteral("Line: 8 Col: 1 N100"));
+        EXPECT_EQ(messages.Texts().size(), 1) << qPrintable(messages.Texts().join(u'\n'));
+    }
+    EXPECT_EQ(IndexFilesLeft().size(), 1) << "the shown file's index alone";
 }
 
 } // namespace
