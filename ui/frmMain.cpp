@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -164,7 +165,9 @@ void TForm1::LoadFile(const QString &path)
 
 void TForm1::Load(const QString &path)
 {
-    HistoryList::MoveToFront(MRUList, path, HistoryList::FilePathCase());
+    // Kept absolute, so that the entry opens the same file from any folder.
+    HistoryList::MoveToFront(
+        MRUList, QFileInfo(path).absoluteFilePath(), HistoryList::FilePathCase());
     RebuildRecentFiles();
 
     ProgressBar1->show();

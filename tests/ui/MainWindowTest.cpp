@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -235,6 +237,26 @@ TEST_F(MainWindowTest, RecentFilesMoveToTheFrontAndTheSubmenuShowsSix)
     const QString upper = Write(QStringLiteral("F6.x12"), ThreeSegments());
     window_.LoadFile(upper);
     EXPECT_EQ(WindowProbe::RecentFiles(window_).first(2), QStringList({ upper, paths[6] }));
+}
+
+// A path given relative to the current folder is recent as its absolute path, refused or not;
+// the title shows it as given.
+TEST_F(MainWindowTest, RecentFilesKeepAbsolutePaths)
+{
+    const QString absolute = Write(QStringLiteral("rel.x12"), ThreeSegments());
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(saved); });
+
+    window_.LoadFile(QStringLiteral("rel.x12"));
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - rel.x12"));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList(absolute));
+    window_.LoadFile(QStringLiteral("./rel.x12"));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList(absolute)) << "the same file";
+    MessageBoxes::Guarded([&] { window_.LoadFile(QStringLiteral("../missing.x12")); });
+    EXPECT_EQ(RecentEntries(),
+        QStringList(
+            { QDir::cleanPath(dir_.path() + QStringLiteral("/../missing.x12")), absolute }));
 }
 
 TEST_F(MainWindowTest, RecentEntryShowsAnAmpersandAndOpensItsPath)
