@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "Exception.h"
 #include "GFileIO.h"
 #include "HistoryList.h"
 #include "MessageBoxes.h"
@@ -14,6 +15,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -169,6 +171,10 @@ void TForm1::Load(const QString &path)
     HistoryList::MoveToFront(
         MRUList, QFileInfo(path).absoluteFilePath(), HistoryList::FilePathCase());
     RebuildRecentFiles();
+    // Said plainly, instead of the file system's "file to open is a directory".
+    if (const QFileInfo info(path); info.isDir())
+        throw Exception(QStringLiteral("Cannot open file \"%1\". It is a folder, not a file")
+                            .arg(QDir::toNativeSeparators(info.absoluteFilePath())));
 
     ProgressBar1->show();
     SetProgress(0);

@@ -202,14 +202,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedFileTest,
         RefusedCase { "ShortHeader", ThreeSegments().first(120), "Stream read error." }),
     [](const testing::TestParamInfo<RefusedCase> &info) { return info.param.name; });
 
-TEST_F(MainWindowTest, MissingFileReportsTheSystemsReason)
+TEST_F(MainWindowTest, MissingFileAndFolderGiveTheirReasons)
 {
     const QString missing = dir_.filePath(QStringLiteral("missing.x12"));
-    MessageBoxes::Guarded([&] { window_.LoadFile(missing); });
-    ASSERT_EQ(messages_.Texts().size(), 1);
-    EXPECT_EQ(messages_.Texts().first(),
-        QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing));
-    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList(missing));
+    const QString folder = dir_.filePath(QStringLiteral("folder.x12"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString &path : { missing, folder })
+        MessageBoxes::Guarded([&] { window_.LoadFile(path); });
+    EXPECT_EQ(messages_.Texts(),
+        QStringList({ QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                          .arg(missing),
+            QStringLiteral("Cannot open file \"%1\". It is a folder, not a file.").arg(folder) }));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList({ folder, missing }));
+    EXPECT_TRUE(IndexFilesLeft().isEmpty());
 }
 
 TEST_F(MainWindowTest, RecentFilesMoveToTheFrontAndTheSubmenuShowsSix)
