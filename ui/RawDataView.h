@@ -94,10 +94,13 @@ protected:
 
 private:
     static constexpr int Margin = 2;
+    static constexpr int CaretWidth = 1;
 
     template<class Change>
     void ChangeSelection(Change change);
     void UpdateMetrics();
+    // The longest line's width in the view's font, which ends the horizontal range.
+    void MeasureLongestLine();
     void UpdateScrollBars();
     // The first line at the top, scrolled fully left, repainted.
     void ShowFromTheTop();
@@ -113,6 +116,7 @@ private:
     std::array<QChar, 256> glyphs_ {}; // what each byte is drawn as, in the view's font
     std::array<qreal, 256> advances_ {};
     qreal maxAdvance_ = 1;
+    qreal longestWidth_ = 0;
     int lineHeight_ = 1;
     int ascent_ = 0;
     qint64 topLine_ = 0;
