@@ -120,7 +120,7 @@ TEST_F(SearchWindowTest, DesignedLayoutCaptionsAndAnchors)
         { ui_.Label4, "Folder", { 33, 16, 30, 13 }, { 33, 16, 30, 13 } },
         { ui_.Folder, "", { 103, 15, 318, 21 }, { 103, 15, 418, 21 } },
         { ui_.Button1, "...", { 419, 14, 20, 20 }, { 519, 14, 20, 20 } },
-        { ui_.Label2, "Seach For", { 33, 53, 48, 13 }, { 33, 53, 48, 13 } },
+        { ui_.Label2, "Search For", { 33, 53, 48, 13 }, { 33, 53, 48, 13 } },
         { ui_.FindText, "", { 103, 53, 338, 21 }, { 103, 53, 438, 21 } },
         { ui_.MatchCase, "Match Case", { 182, 79, 82, 17 }, { 282, 79, 82, 17 } },
         { ui_.SearchSubdirectories, "Search Subdirectories", { 304, 80, 137, 17 },
