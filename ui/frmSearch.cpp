@@ -192,6 +192,7 @@ void TSearch::FindClick()
     const auto end = qScopeGuard([&] {
         if (StringGrid1->rowCount() == 0)
             AppendRow({});
+        FitColumns();
         Open->setEnabled(HasResults());
         Searching = false;
         FindTextChange();

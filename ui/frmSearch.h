@@ -44,7 +44,7 @@ public:
     void LoadFinished(const QString &path, bool loaded);
 
     // What the main window stores for this window when the program ends: the histories, the
-    // geometry and the result columns' widths.
+    // geometry and the widths the user chose for the result columns.
     StoredSettings::SearchWindowSettings SettingsToStore() const;
     // The status bar's text.
     QString StatusText() const;
@@ -117,6 +117,13 @@ private:
     QString CellText(int row, int column) const;
     // The grid's row as a result row; empty cells where there is none.
     SearchResultRow RowAt(int row) const;
+
+    // Fits the result columns whose width the user has not chosen to their contents.
+    void FitColumns();
+    // Result columns whose width the user chose: dragged, or stored by an earlier run. Only
+    // those are stored again; the others fit their contents after each search.
+    std::array<bool, StoredSettings::ResultColumnCount> columnChosen_ {};
+    bool fittingColumns_ = false;
 
     // The result whose opening was asked for and has not ended yet.
     QString openRequested_;

@@ -7,6 +7,7 @@
 #include "WindowPlacement.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QTableWidget>
 
 namespace {
@@ -28,19 +29,42 @@ void TSearch::FormCreate(const TSettingsList &settings)
     RestoreHistory(FolderHistory, Folder, stored.FolderHistory);
     RestoreHistory(SearchTextHistory, FindText, stored.SearchTextHistory);
     Placement->Restore(stored.Geometry);
-    // Any width that converts goes to the grid as it is.
+    // Any width that converts goes to the grid as it is. One the grid takes counts as the user's
+    // choice, unless it is the designed width, which earlier runs stored whether chosen or not.
+    QHeaderView *header = StringGrid1->horizontalHeader();
     for (int column = 0; column < StoredSettings::ResultColumnCount; ++column) {
-        if (stored.ColumnWidths[column])
-            StringGrid1->setColumnWidth(column, *stored.ColumnWidths[column]);
+        const std::optional<qint32> width = stored.ColumnWidths[column];
+        if (!width)
+            continue;
+        StringGrid1->setColumnWidth(column, *width);
+        columnChosen_[size_t(column)]
+            = StringGrid1->columnWidth(column) == *width && *width != header->defaultSectionSize();
     }
+    // From here on, a width that changes other than by FitColumns is the user's.
+    connect(header, &QHeaderView::sectionResized, this, [this](int column) {
+        if (!fittingColumns_ && column >= 0 && column < StoredSettings::ResultColumnCount)
+            columnChosen_[size_t(column)] = true;
+    });
+}
+
+void TSearch::FitColumns()
+{
+    fittingColumns_ = true;
+    for (int column = 0; column < StoredSettings::ResultColumnCount; ++column) {
+        if (!columnChosen_[size_t(column)])
+            StringGrid1->resizeColumnToContents(column);
+    }
+    fittingColumns_ = false;
 }
 
 StoredSettings::SearchWindowSettings TSearch::SettingsToStore() const
 {
     StoredSettings::SearchWindowSettings settings;
     settings.Geometry = Placement->ToStore();
-    for (int column = 0; column < StoredSettings::ResultColumnCount; ++column)
-        settings.ColumnWidths[column] = StringGrid1->columnWidth(column);
+    for (int column = 0; column < StoredSettings::ResultColumnCount; ++column) {
+        if (columnChosen_[size_t(column)])
+            settings.ColumnWidths[column] = StringGrid1->columnWidth(column);
+    }
     settings.FolderHistory = FolderHistory;
     settings.SearchTextHistory = SearchTextHistory;
     return settings;

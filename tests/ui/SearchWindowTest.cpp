@@ -359,6 +359,54 @@ TEST_F(SearchWindowTest, SearchListsTheX12FilesHoldingTheText)
     EXPECT_FALSE(ui_.Open->isEnabled());
 }
 
+// While no width is chosen, the columns fit their contents after a search: no name, folder or
+// header is cut. A width the user drags, or one an earlier run stored, stays and is stored.
+TEST_F(SearchWindowTest, ColumnsFitTheirContentsUntilTheUserSizesThem)
+{
+    Put("a/rather/deep/folder/a-file-name-much-wider-than-the-designed-column.x12",
+        X12("REF*IA*MARK"));
+    TSearch stored { TSettingsList({ "FileNameWidth=90", "FileDirWidth=64" }) };
+    for (TSearch *search : { &window_, &stored }) {
+        SearchWindowControls ui(*search);
+        search->show();
+        ui.Folder->setEditText(dir_.path());
+        ui.FindText->setEditText(QStringLiteral("MARK"));
+        ui.SearchSubdirectories->setChecked(true);
+        ui.Find->setEnabled(true);
+        ui.Find->click();
+        ASSERT_EQ(ui.StringGrid1->rowCount(), 1);
+    }
+
+    const QTableWidget *grid = ui_.StringGrid1;
+    for (int column = 0; column < 4; ++column) {
+        const QString cell = grid->item(0, column)->text();
+        const QString title = grid->horizontalHeaderItem(column)->text();
+        EXPECT_LT(grid->fontMetrics().horizontalAdvance(cell), grid->columnWidth(column))
+            << qPrintable(cell);
+        EXPECT_LT(grid->horizontalHeader()->fontMetrics().horizontalAdvance(title),
+            grid->columnWidth(column))
+            << qPrintable(title);
+    }
+    EXPECT_EQ(window_.SettingsToStore().ColumnWidths, (std::array<std::optional<qint32>, 4> {}))
+        << "fitted widths are not the user's";
+
+    const int fittedName = grid->columnWidth(0);
+    const int fittedDirectory = grid->columnWidth(1);
+    ui_.StringGrid1->horizontalHeader()->resizeSection(1, 150); // as a drag does
+    Search(dir_.path(), QStringLiteral("MARK"));
+    EXPECT_EQ(grid->columnWidth(1), 150);
+    EXPECT_EQ(grid->columnWidth(0), fittedName);
+    EXPECT_EQ(window_.SettingsToStore().ColumnWidths,
+        (std::array<std::optional<qint32>, 4> { std::nullopt, 150, std::nullopt, std::nullopt }));
+
+    // Stored: 90 is the user's; the designed 64, stored by runs that stored every width, is not.
+    const QTableWidget *storedGrid = SearchWindowControls(stored).StringGrid1;
+    EXPECT_EQ(storedGrid->columnWidth(0), 90);
+    EXPECT_EQ(storedGrid->columnWidth(1), fittedDirectory);
+    EXPECT_EQ(stored.SettingsToStore().ColumnWidths,
+        (std::array<std::optional<qint32>, 4> { 90, std::nullopt, std::nullopt, std::nullopt }));
+}
+
 TEST_F(SearchWindowTest, HistoriesAndTheirItemsMoveTogether)
 {
     const auto expectInStep = [&](const QString &shownText) {
