@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FindDialog;
 class QAction;
@@ -91,6 +92,7 @@ private:
     QAction *SelectAll1;
     // Panels beside the view, each with its item here, and View > Font.
     QMenu *View1;
+    QAction *Font1;
     QMenu *ools1;
     QAction *MakeAvailableonWindowsContextMenus1;
     QMenu *Help1;
@@ -140,6 +142,7 @@ private:
     void GotoPreviousSegmentofThisType1Click();
     void GotoNextMatchingSegmentType1Click();
     void SelectAll1Click();
+    void Font1Click();
     void MakeAvailableonWindowsContextMenus1Click();
     void Help2Click();
     void License1Click();
@@ -172,6 +175,9 @@ private:
     // The print dialog: shows it for printer and tells whether to print. Tests put a step of
     // their own in its place, one that points the printer at a PDF file.
     std::function<bool(QPrinter &printer)> ShowPrintDialog;
+    // The font dialog: the font chosen starting from current, or none when cancelled. Tests put
+    // their own in its place.
+    std::function<std::optional<QFont>(const QFont &current)> ChooseFont;
 
     void CreateMenus();
     void CreateToolStrip();
@@ -210,4 +216,8 @@ private:
     QPointer<TSearch> search_;
     QPointer<TGoToForm> goToForm_;
     QList<std::pair<QDockWidget *, QString>> panels_; // with their settings keys
+    QAction *panelsEnd_ = nullptr; // the View menu's separator after the panels' items
+    // The view's font as the user chose it (QFont::toString), stored at close; empty while the
+    // view has the system's fixed-width font, which is not stored so that it follows the system.
+    QString viewFont_;
 };

@@ -15,6 +15,7 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -45,6 +46,11 @@ void TForm1::CreateCommands()
         QPrintDialog dialog(&printer, this);
         dialog.setObjectName(QStringLiteral("PrintDialog1"));
         return dialog.exec() == QDialog::Accepted;
+    };
+    ChooseFont = [this](const QFont &current) -> std::optional<QFont> {
+        bool chosen = false;
+        const QFont font = QFontDialog::getFont(&chosen, current, this, QStringLiteral("Font"));
+        return chosen ? std::optional(font) : std::nullopt;
     };
 }
 

@@ -98,6 +98,9 @@ void TForm1::CreateMenus()
 
     View1 = menuBar()->addMenu(QStringLiteral("&View"));
     View1->setObjectName(QStringLiteral("View1"));
+    // The panels' items go above this separator (AddPanel), the font below it.
+    panelsEnd_ = View1->addSeparator();
+    Font1 = AddItem(View1, "Font1", QStringLiteral("&Font..."), none, &TForm1::Font1Click);
 
     ools1 = menuBar()->addMenu(QStringLiteral("&Tools"));
     ools1->setObjectName(QStringLiteral("ools1"));
@@ -208,7 +211,7 @@ QDockWidget *TForm1::AddPanel(const char *objectName, const QString &title, QWid
     dock->hide();
     QAction *toggle = dock->toggleViewAction();
     toggle->setObjectName(QLatin1String(objectName) + QLatin1String("Item"));
-    View1->addAction(toggle);
+    View1->insertAction(panelsEnd_, toggle);
     panels_.append({ dock, settingsKey });
     return dock;
 }

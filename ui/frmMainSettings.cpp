@@ -1,8 +1,9 @@
 // The main window's settings: loaded when the window is created, saved when it closes, for both
-// windows and the recent files.
+// windows, the recent files and the view's font, which View > Font chooses.
 
 #include "frmMain.h"
 
+#include "RawDataView.h"
 #include "SettingsFolder.h"
 #include "StoredSettings.h"
 #include "WindowPlacement.h"
@@ -22,6 +23,11 @@ void TForm1::LoadSettings()
         return;
 
     const StoredSettings::MainWindowSettings stored = StoredSettings::ReadMainWindow(SettingsList);
+    // A font text QFont cannot read leaves the default.
+    if (QFont font; !stored.ViewFont.isEmpty() && font.fromString(stored.ViewFont)) {
+        Memo1->setFont(font);
+        viewFont_ = stored.ViewFont;
+    }
     Placement->Restore(stored.Geometry);
     MRUList = stored.MRUList;
     for (const auto &[dock, key] : panels_) {
@@ -38,10 +44,20 @@ void TForm1::FormClose()
     if (Placement)
         main.Geometry = Placement->ToStore();
     main.MRUList = MRUList;
+    main.ViewFont = viewFont_;
     for (const auto &[dock, key] : panels_)
         main.PanelsShown[key] = !dock->isHidden();
     const StoredSettings::SearchWindowSettings search
         = search_ ? search_->SettingsToStore() : StoredSettings::SearchWindowSettings();
     StoredSettings::Write(SettingsList, main, search);
     SettingsList.SaveToFile(::SettingsFolder::FilePath(SettingsFolder));
+}
+
+void TForm1::Font1Click()
+{
+    const std::optional<QFont> font = ChooseFont(Memo1->font());
+    if (!font)
+        return;
+    Memo1->setFont(*font);
+    viewFont_ = font->toString();
 }

@@ -49,6 +49,7 @@ struct MainWindowControls
     QAction *GotoNextMatchingSegmentType1;
     QAction *SelectAll1;
     QMenu *View1;
+    QAction *Font1;
     QMenu *ools1;
     QAction *MakeAvailableonWindowsContextMenus1;
     QMenu *Help1;

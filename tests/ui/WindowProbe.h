@@ -27,6 +27,12 @@ public:
     {
         window.ShowPrintDialog = std::move(dialog);
     }
+    // Puts dialog in place of the font dialog: the font chosen from current, or none.
+    static void SetFontDialog(
+        TForm1 &window, std::function<std::optional<QFont>(const QFont &current)> dialog)
+    {
+        window.ChooseFont = std::move(dialog);
+    }
 
     static const QStringList &FolderHistory(const TSearch &search) { return search.FolderHistory; }
     static const QStringList &SearchTextHistory(const TSearch &search)

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "RawDataView.h"
 #include "SettingsFolder.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
@@ -11,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFontInfo>
 #include <QMenu>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -255,6 +257,41 @@ TEST_F(WindowSettingsTest, AFileOnTheCommandLineGoesInFrontOfTheStoredRecentFile
     EXPECT_EQ(WindowProbe::RecentFiles(*run.form1), QStringList({ path, "/x/older.x12" }));
     EXPECT_EQ(RecentEntries(*run.form1), WindowProbe::RecentFiles(*run.form1));
     EXPECT_EQ(run.form1->windowTitle(), QStringLiteral("Brimlet - ") + path);
+}
+
+// The view shows the system's fixed-width font; View > Font chooses another, which the next run
+// shows again. A cancelled choice changes nothing; a stored font that cannot be read is ignored.
+TEST_F(WindowSettingsTest, TheViewsFontIsFixedWidthUntilChosenAndComesBack)
+{
+    const QFont chosen(QStringLiteral("DejaVu Serif"), 15);
+    {
+        ProgramRun first;
+        const MainWindowControls ui(*first.form1);
+        EXPECT_TRUE(QFontInfo(ui.Memo1->font()).fixedPitch());
+        std::optional<QFont> answer; // cancelled
+        WindowProbe::SetFontDialog(*first.form1, [&](const QFont &current) {
+            EXPECT_EQ(current, ui.Memo1->font());
+            return answer;
+        });
+        ui.Font1->trigger();
+        EXPECT_TRUE(QFontInfo(ui.Memo1->font()).fixedPitch());
+        answer = chosen;
+        ui.Font1->trigger();
+        EXPECT_EQ(ui.Memo1->font().family(), chosen.family());
+        EXPECT_EQ(ui.Memo1->font().pointSize(), 15);
+        first.form1->close();
+    }
+    EXPECT_TRUE(StoredLines().contains(QStringLiteral("ViewFont=") + chosen.toString()))
+        << qPrintable(StoredLines().join(u'\n'));
+    {
+        ProgramRun second;
+        const QFont font = MainWindowControls(*second.form1).Memo1->font();
+        EXPECT_EQ(font.family(), chosen.family());
+        EXPECT_EQ(font.pointSize(), 15);
+    }
+    WriteBytes(SettingsPath(), "ViewFont=Serif,15,x,y\r\n");
+    ProgramRun third;
+    EXPECT_TRUE(QFontInfo(MainWindowControls(*third.form1).Memo1->font()).fixedPitch());
 }
 
 // A folder in the file's place can be neither read nor replaced, whoever runs the test: both
