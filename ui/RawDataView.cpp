@@ -159,6 +159,12 @@ qint64 RawDataView::FindText(
     return model_.FindText(bytes, start, length, matchCase, wholeWord);
 }
 
+QSize RawDataView::ViewportSizeFor(int columns, int lines) const
+{
+    const double width = Margin + std::ceil(columns * advances_['0']) + CaretWidth + Margin;
+    return QSize(int(qMin(width, double(INT_MAX / 2))), lines * lineHeight_);
+}
+
 qint64 RawDataView::PageLines() const
 {
     return qMax(1, viewport()->height() / lineHeight_);

@@ -64,6 +64,9 @@ public:
     // wider than the rectangle. Returns the number of pages.
     int Print(QPrinter &printer, const QRect &pageRect);
 
+    // The viewport size that shows lines whole lines of columns characters each ('0' standing
+    // for a character), the caret after them included.
+    QSize ViewportSizeFor(int columns, int lines) const;
     // The first line in view, and how many lines a page holds.
     qint64 TopLine() const { return topLine_; }
     qint64 PageLines() const;

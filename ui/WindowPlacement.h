@@ -22,6 +22,8 @@ public:
     // On the still hidden window: each stored part replaces the coordinate or dimension it
     // names; absent parts keep the window system's placement and the designed size.
     void Restore(const StoredSettings::WindowGeometry &stored);
+    // What Restore was given, its unusable parts absent.
+    const StoredSettings::WindowGeometry &Restored() const { return restored_; }
 
     // What the window stores at close: its frame in the normal state, nothing when it is
     // maximized, minimized or full screen. A window not shown during the run has no position

@@ -49,8 +49,6 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
     ConnectHandlers();
     CreateCommands();
     CreatePanels();
-    // The designed client area is 418 x 204 below the menu bar.
-    resize(418, 204 + menuBar()->sizeHint().height());
     // The Edit menu's rules run before any of its shortcuts is acted on.
     QCoreApplication::instance()->installEventFilter(this);
     FormCreate();
@@ -112,6 +110,12 @@ void TForm1::FormShow()
 
 void TForm1::showEvent(QShowEvent *event)
 {
+    // Laid out now, the window knows what it adds around the view; not yet on the screen, it
+    // takes its size for the first start without being seen at another.
+    if (!event->spontaneous() && !sizedForFirstStart_) {
+        sizedForFirstStart_ = true;
+        SizeForFirstStart();
+    }
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         MessageBoxes::Guarded([&] { FormShow(); });

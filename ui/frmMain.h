@@ -197,6 +197,8 @@ private:
     void Load(const QString &path);
     void LoadElementNames();
     void LoadSettings();
+    // Without a stored size: a whole ISA line and about thirty lines in view, within the screen.
+    void SizeForFirstStart();
     void RebuildRecentFiles();
     void ReleaseReader();
     void SetFileControlsEnabled(bool enabled);
@@ -220,4 +222,5 @@ private:
     // The view's font as the user chose it (QFont::toString), stored at close; empty while the
     // view has the system's fixed-width font, which is not stored so that it follows the system.
     QString viewFont_;
+    bool sizedForFirstStart_ = false;
 };

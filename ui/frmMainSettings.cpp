@@ -10,6 +10,18 @@
 #include "frmSearch.h"
 
 #include <QDockWidget>
+#include <QScreen>
+#include <QStyle>
+
+namespace {
+
+// The ISA header's 105 characters and the caret after them, and the lines shown at first start.
+constexpr int FirstStartColumns = 105;
+constexpr int FirstStartLines = 30;
+// A frame's width on each side, as window systems commonly draw it.
+constexpr int FrameAllowance = 4;
+
+} // namespace
 
 void TForm1::LoadSettings()
 {
@@ -36,6 +48,27 @@ void TForm1::LoadSettings()
             dock->setVisible(shown->second);
     }
     RebuildRecentFiles();
+}
+
+void TForm1::SizeForFirstStart()
+{
+    const StoredSettings::WindowGeometry stored
+        = Placement ? Placement->Restored() : StoredSettings::WindowGeometry();
+    // A size given by the settings, or by a caller before the first showing, stays.
+    const bool sizeStored = stored.Width || stored.Height;
+    if ((stored.Width && stored.Height) || (!sizeStored && testAttribute(Qt::WA_Resized)))
+        return;
+    // What the window adds around the view's viewport: menus, tool strip, tab, scroll bars and
+    // status bar.
+    const QSize around = size() - Memo1->viewport()->size();
+    QSize wanted = Memo1->ViewportSizeFor(FirstStartColumns, FirstStartLines) + around;
+    if (const QScreen *screen = this->screen()) {
+        // Room for the frame and title bar the window system adds.
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        wanted = wanted.boundedTo(screen->availableGeometry().size()
+            - QSize(2 * FrameAllowance, title + 2 * FrameAllowance));
+    }
+    resize(stored.Width ? width() : wanted.width(), stored.Height ? height() : wanted.height());
 }
 
 void TForm1::FormClose()

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFontInfo>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -194,6 +196,20 @@ TEST_F(WindowSettingsTest, FirstRunUsesTheDefaultsAndClosingCreatesTheFile)
             QStringLiteral("Width=%1").arg(defaultFrame.width()) }))
         << "no column width was chosen";
     EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// At first start the window shows a whole ISA line and thirty lines, as far as the screen lets it.
+TEST_F(WindowSettingsTest, FirstStartShowsAWholeIsaLineAndThirtyLines)
+{
+    ProgramRun run({ Write(QStringLiteral("three.x12"), ThreeSegments()) });
+    ShowAndSettle(*run.form1);
+    const RawDataView *view = MainWindowControls(*run.form1).Memo1;
+    const QRect available = run.form1->screen()->availableGeometry();
+    const QRect frame = run.form1->frameGeometry();
+    EXPECT_TRUE(available.contains(frame));
+    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0) << "the ISA line shows whole";
+    EXPECT_GE(view->PageLines(), 30);
+    EXPECT_LE(view->PageLines(), 31);
 }
 
 // Each stored part replaces only what it names; an unusable one leaves its part to the window
