@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
 #include <QScrollBar>
@@ -131,7 +132,7 @@ TEST_F(WindowSettingsTest, ASecondRunRestoresBothWindowsRecentFilesAndHistories)
         // would place partly off its screen.
         first.form1->move(20, 45);
         first.form1->resize(610, 380);
-        first.search->move(300, 120);
+        first.search->move(250, 120);
         first.search->resize(520, 360);
         QCoreApplication::processEvents();
         mainFrame = first.form1->frameGeometry();
@@ -251,6 +252,40 @@ TEST_F(WindowSettingsTest, EachUsablePartOnItsOwn)
     EXPECT_EQ(lines.mid(4),
         QStringList({ "SearchLeft=30", "SearchWidth=400", "FileDateWidth=90", "MRU0=/x/one.x12",
             "MRU1=/x/th=ree.x12", "DirectoryHistory1=/in" }));
+}
+
+// A stored placement the screen cannot show is brought onto it before the window is shown: off
+// every screen the window opens where the window system puts new ones, larger than the screen it
+// is shrunk to it, partly off it is moved fully onto it.
+TEST_F(WindowSettingsTest, AStoredPlacementComesWhollyOntoTheScreen)
+{
+    QRect defaultFrame;
+    {
+        TForm1 reference { QStringList() };
+        defaultFrame = DefaultFrame(reference);
+    }
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct
+    {
+        const char *name;
+        QByteArray stored;
+        QRect expected;
+    } cases[] = {
+        { "off every screen", "Top=100000\r\nLeft=100000\r\nHeight=300\r\nWidth=400\r\n",
+            QRect(defaultFrame.topLeft(), QSize(400, 300)) },
+        { "larger than the screen", "Top=0\r\nLeft=0\r\nHeight=100000\r\nWidth=100000\r\n",
+            available },
+        { "partly off to the left", "Top=50\r\nLeft=-200\r\nHeight=300\r\nWidth=400\r\n",
+            QRect(available.left(), 50, 400, 300) },
+    };
+    for (const auto &c : cases) {
+        WriteBytes(SettingsPath(), c.stored);
+        ProgramRun run;
+        EXPECT_TRUE(available.size().expandedTo(run.form1->size()) == available.size())
+            << c.name << ": no larger than the screen before it is shown";
+        ShowAndSettle(*run.form1);
+        EXPECT_EQ(run.form1->frameGeometry(), c.expected) << c.name;
+    }
 }
 
 TEST_F(WindowSettingsTest, AMaximizedWindowStoresNoGeometry)
