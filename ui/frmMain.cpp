@@ -19,11 +19,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace {
@@ -132,14 +134,6 @@ void TForm1::closeEvent(QCloseEvent *event)
     QCoreApplication::quit();
 }
 
-void TForm1::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    // 9 pixels high, 12 above the bottom, from x 184 to one pixel before the right edge.
-    ProgressBar1->setGeometry(184, height() - 12, qMax(0, width() - 185), 9);
-    ProgressBar1->raise();
-}
-
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::ShortcutOverride)
@@ -181,6 +175,8 @@ void TForm1::Load(const QString &path)
                             .arg(QDir::toNativeSeparators(info.absoluteFilePath())));
 
     ProgressBar1->show();
+    // Laid out at once: the load handles no events until it ends.
+    statusBar()->layout()->activate();
     SetProgress(0);
     ProgressBar1->repaint();
     const auto hideProgress = qScopeGuard([this] { ProgressBar1->hide(); });

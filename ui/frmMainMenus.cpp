@@ -23,6 +23,7 @@ namespace {
 constexpr int ToolStripHeight = 26;
 constexpr int StatusBarHeight = 19;
 constexpr int PositionPanelWidth = 175;
+constexpr int ProgressBarHeight = 9;
 
 QIcon ThemeIcon(const char *name, const QStyle *style, QStyle::StandardPixmap fallback)
 {
@@ -185,13 +186,16 @@ void TForm1::CreateClientArea()
     StatusPanel1 = new QLabel;
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     bar->addWidget(StatusPanel0);
-    bar->addWidget(StatusPanel1, 1);
+    bar->addWidget(StatusPanel1);
     SetStatusText(0, QString());
     SetStatusText(1, QString());
 
-    // Lies over the right part of the status bar; placed by resizeEvent.
-    ProgressBar1 = new QProgressBar(this);
+    // A thin bar in the rest of the status bar, right of the element name, so that neither
+    // hides the other.
+    ProgressBar1 = new QProgressBar;
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFixedHeight(ProgressBarHeight);
+    bar->addPermanentWidget(ProgressBar1, 1);
     ProgressBar1->setAccessibleName(QStringLiteral("Loading"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QScopeGuard>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -283,7 +284,7 @@ TEST_F(MainWindowTest, RecentEntryShowsAnAmpersandAndOpensItsPath)
 }
 
 // The bar follows the scan (0 to 50) and then the fetching of the segments (50 to 100), is
-// painted as it moves, and is hidden at the end.
+// painted as it moves beside the element name of the file shown, and is hidden at the end.
 TEST_F(MainWindowTest, ProgressBarShowsTheRealProgress)
 {
     QByteArrayList segments;
@@ -291,12 +292,22 @@ TEST_F(MainWindowTest, ProgressBarShowsTheRealProgress)
         segments.append("REF*ZZ*" + QByteArray::number(i));
     const QString path = Write(QStringLiteral("big.x12"), Interchange(segments));
     window_.show();
+    window_.LoadFile(Write(QStringLiteral("three.x12"), ThreeSegments()));
+    ASSERT_FALSE(ui_.StatusPanel1->text().isEmpty());
 
     std::vector<int> positions;
     bool visibleThroughout = true;
+    bool besideTheName = true;
     QObject::connect(ui_.ProgressBar1, &QProgressBar::valueChanged, &window_, [&](int value) {
         positions.push_back(value);
         visibleThroughout = visibleThroughout && ui_.ProgressBar1->isVisible();
+        const auto onWindow
+            = [&](const QWidget *w) { return QRect(w->mapTo(&window_, QPoint(0, 0)), w->size()); };
+        const QRect bar = onWindow(ui_.ProgressBar1);
+        const QRect name = onWindow(ui_.StatusPanel1);
+        besideTheName = besideTheName && bar.width() > 0 && !bar.intersects(name)
+            && name.width() >= ui_.StatusPanel1->sizeHint().width()
+            && onWindow(window_.statusBar()).contains(bar);
     });
     window_.LoadFile(path);
 
@@ -310,6 +321,7 @@ TEST_F(MainWindowTest, ProgressBarShowsTheRealProgress)
     })) << "so does the fetching";
     EXPECT_EQ(positions.back(), 100);
     EXPECT_TRUE(visibleThroughout);
+    EXPECT_TRUE(besideTheName) << "the bar and the element name do not overlap";
     EXPECT_FALSE(ui_.ProgressBar1->isVisible());
     EXPECT_EQ(ui_.Memo1->Model().LineCount(), 200000 + 2);
 }
