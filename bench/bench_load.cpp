@@ -14,8 +14,6 @@
 #include "frmGoTo.h"
 #include "frmMain.h"
 
-#include "GFileIO.h"
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -85,45 +83,54 @@ double CommandSeconds(
     return !failed && endedWell() ? seconds : -1;
 }
 
+// The main window's menu item of that object name.
+QAction *Item(TForm1 &window, const char *name)
+{
+    return window.findChild<QAction *>(QLatin1String(name));
+}
+
 // The commands that may cross the whole file, each run once.
 void RunCommands(TForm1 &window, bool &failed)
 {
-    RawDataView &view = *window.Memo1;
-    const qint64 segments = window.Reader->SegmentCount();
+    RawDataView &view = *window.findChild<RawDataView *>(QStringLiteral("Memo1"));
+    // One line a segment, and the empty last one.
+    const qint64 segments = view.Model().LineCount() - 1;
     const auto atLine = [&](qint64 line) {
         return view.SelStart() == view.LineIndex(line) && view.SelLength() == 0;
     };
 
     const qint64 last = segments - 1;
     view.SetSelStart(view.LineIndex(last) + view.Model().LineLength(last));
-    const double refresh = WorstMs(view, [&](int) { window.Memo1Click(); });
-    const bool refreshed
-        = window.StatusPanel0->text() == QStringLiteral("Line: %1 Col: 16 IEA02").arg(segments);
+    // What a click in the view runs.
+    const double refresh = WorstMs(view, [&](int) { emit view.Clicked(); });
+    const bool refreshed = window.findChild<QLabel *>(QStringLiteral("StatusPanel0"))->text()
+        == QStringLiteral("Line: %1 Col: 16 IEA02").arg(segments);
 
     // The second interchange: ISA, GS, ST, BEG, SE, GE, IEA.
     view.SetSelStart(0);
-    const double next = CommandSeconds([&] { window.GotoNextMatchingSegmentType1->trigger(); },
-        [&] { return atLine(segments - 7); }, failed);
+    const double next
+        = CommandSeconds([&] { Item(window, "GotoNextMatchingSegmentType1")->trigger(); },
+            [&] { return atLine(segments - 7); }, failed);
 
     qint64 sets = 0;
     for (qint64 line = 0; line < segments; ++line)
         sets += view.Model().Line(line).startsWith("ST*");
     TGoToForm goTo;
-    window.GoToForm = &goTo;
+    window.SetGoToForm(&goTo);
     QTimer::singleShot(0, &goTo, [&] {
         goTo.Edit1->setText(QString::number(sets));
         goTo.Edit2->setText(QStringLiteral("ST"));
         goTo.GoToButton->click();
     });
-    const double lastSet = CommandSeconds(
-        [&] { window.GotoLine1->trigger(); }, [&] { return atLine(segments - 5); }, failed);
-    window.GoToForm = nullptr;
+    const double lastSet = CommandSeconds([&] { Item(window, "GotoLine1")->trigger(); },
+        [&] { return atLine(segments - 5); }, failed);
+    window.SetGoToForm(nullptr);
 
-    FindDialog &find = *window.FindDialog1;
+    FindDialog &find = *window.findChild<FindDialog *>(QStringLiteral("FindDialog1"));
     find.FindWhat->setText(QStringLiteral("IEA*1*000000002"));
     const auto findAtEnd = [&] {
         view.SetSelStart(0);
-        return CommandSeconds([&] { window.FindNext1->trigger(); },
+        return CommandSeconds([&] { Item(window, "FindNext1")->trigger(); },
             [&] { return view.SelStart() == view.LineIndex(last); }, failed);
     };
     const double findIgnoringCase = findAtEnd();
@@ -150,7 +157,7 @@ int RunLoad(int argc, char *argv[], const QString &path)
     window.show();
     QApplication::processEvents();
 
-    RawDataView &view = *window.Memo1;
+    RawDataView &view = *window.findChild<RawDataView *>(QStringLiteral("Memo1"));
     QElapsedTimer timer;
     timer.start();
     MessageBoxes::Guarded([&] { window.LoadFile(path); });
@@ -171,7 +178,7 @@ int RunLoad(int argc, char *argv[], const QString &path)
         Click(view, QPoint(40 + run * 7, 10 + run * 13));
     });
 
-    std::printf("segments %lld\n", static_cast<long long>(window.Reader->SegmentCount()));
+    std::printf("segments %lld\n", static_cast<long long>(view.Model().LineCount() - 1));
     std::printf("lines %lld\n", static_cast<long long>(view.Model().LineCount()));
     std::printf("first-lines %.6f\n", firstLines);
     std::printf("scroll %.3f\npage-down %.3f\nctrl-end %.3f\nclick %.3f\n", scroll, pageDown,

@@ -1,8 +1,25 @@
 #include "StoredSettings.h"
 
+#include <QFile>
+
+#include <climits>
+
 namespace StoredSettings {
 
 namespace {
+
+#ifdef PATH_MAX
+constexpr qsizetype PathMax = PATH_MAX;
+#else
+constexpr qsizetype PathMax = 4096;
+#endif
+
+// No file has a path this long: such an entry opens nothing, and a huge one makes the menu or
+// the list that shows it slow to open.
+bool LongerThanAPath(const QString &value)
+{
+    return value.size() > PathMax || QFile::encodeName(value).size() > PathMax;
+}
 
 struct GeometryKeys
 {
@@ -24,12 +41,13 @@ WindowGeometry ReadGeometry(const TSettingsList &list, const GeometryKeys &keys)
         list.IntegerValue(keys.Height), list.IntegerValue(keys.Width) };
 }
 
-QStringList ReadHistory(const TSettingsList &list, QString (*key)(int))
+// pathsOnly: the entries are folders, and one longer than a path is skipped too.
+QStringList ReadHistory(const TSettingsList &list, QString (*key)(int), bool pathsOnly)
 {
     QStringList history;
     for (int i = 0; i < HistoryCount; ++i) {
         const QString value = list.Value(key(i));
-        if (!value.isEmpty())
+        if (!value.isEmpty() && !(pathsOnly && LongerThanAPath(value)))
             history.append(value);
     }
     return history;
@@ -86,8 +104,11 @@ MainWindowSettings ReadMainWindow(const TSettingsList &list)
     settings.Geometry = ReadGeometry(list, MainWindowKeys);
     for (int i = 0; i < RecentFileCount; ++i) {
         const QString key = RecentFileKey(i);
-        if (list.Contains(key))
-            settings.MRUList.append(list.Value(key));
+        if (!list.Contains(key))
+            continue;
+        const QString path = list.Value(key);
+        if (!LongerThanAPath(path))
+            settings.MRUList.append(path);
     }
     for (const char16_t *key : PanelKeys) {
         const std::optional<qint32> shown = list.IntegerValue(key);
@@ -101,8 +122,8 @@ MainWindowSettings ReadMainWindow(const TSettingsList &list)
 SearchWindowSettings ReadSearchWindow(const TSettingsList &list)
 {
     SearchWindowSettings settings;
-    settings.FolderHistory = ReadHistory(list, FolderHistoryKey);
-    settings.SearchTextHistory = ReadHistory(list, SearchTextHistoryKey);
+    settings.FolderHistory = ReadHistory(list, FolderHistoryKey, true);
+    settings.SearchTextHistory = ReadHistory(list, SearchTextHistoryKey, false);
     settings.Geometry = ReadGeometry(list, SearchWindowKeys);
     for (int i = 0; i < ResultColumnCount; ++i)
         settings.ColumnWidths[i] = list.IntegerValue(ColumnWidthKeys[i]);

@@ -63,11 +63,12 @@ QString FolderHistoryKey(int index);
 QString SearchTextHistoryKey(int index);
 
 // What the main window restores at creation. Recent files come from MRU0 .. MRU5 in order,
-// missing numbers skipped and an empty stored path kept as an empty entry.
+// missing numbers and paths longer than PATH_MAX skipped, an empty stored path kept as an empty
+// entry.
 MainWindowSettings ReadMainWindow(const TSettingsList &list);
 
 // What the Find in Files window restores at creation. History entries that are absent or empty
-// are skipped.
+// are skipped, and folders longer than PATH_MAX.
 SearchWindowSettings ReadSearchWindow(const TSettingsList &list);
 
 // The geometry a window stores at close: its frame when it is in the normal state (neither

@@ -43,10 +43,13 @@ void RawDataModel::BeginLoad(qint64 expectedBytes, qint64 expectedLines)
 
 void RawDataModel::AppendLine(QByteArrayView line)
 {
+    if (line.size() > longestLine_) {
+        longestLine_ = line.size();
+        longestLineNumber_ = lineStarts_.Size();
+    }
     lineStarts_.Append(text_.Size());
     text_.Append(line.data(), line.size());
     text_.Append('\n');
-    longestLine_ = qMax(longestLine_, qint64(line.size()));
 }
 
 void RawDataModel::EndLoad()
@@ -60,6 +63,7 @@ void RawDataModel::Clear()
     lineStarts_ = LargeBuffer<qint64>();
     lineStarts_.Append(0);
     longestLine_ = 0;
+    longestLineNumber_ = 0;
     anchor_ = caret_ = 0;
     column_ = -1;
 }

@@ -33,8 +33,10 @@ public:
 
     qint64 TextLength() const { return text_.Size(); }
     qint64 LineCount() const { return lineStarts_.Size(); }
-    // Byte length of the longest line, without its break.
+    // Byte length of the longest line, without its break, and which line that is (from 0; the
+    // first of equally long ones).
     qint64 LongestLine() const { return longestLine_; }
+    qint64 LongestLineNumber() const { return longestLineNumber_; }
 
     // Line holding position (positions are clamped to the text).
     qint64 LineFromChar(qint64 position) const;
@@ -89,6 +91,7 @@ private:
     LargeBuffer<char> text_;
     LargeBuffer<qint64> lineStarts_;
     qint64 longestLine_ = 0;
+    qint64 longestLineNumber_ = 0;
     qint64 anchor_ = 0;
     qint64 caret_ = 0;
     qint64 column_ = -1; // column kept by vertical moves; -1 when not set

@@ -76,6 +76,7 @@ void RawDataView::BeginLoad(qint64 expectedBytes, qint64 expectedLines)
 void RawDataView::EndLoad()
 {
     model_.EndLoad();
+    MeasureLongestLine();
     ShowFromTheTop();
     if (QAccessible::isActive()) {
         QAccessibleEvent event(this, QAccessible::VisibleDataChanged);
@@ -86,6 +87,7 @@ void RawDataView::EndLoad()
 void RawDataView::Clear()
 {
     ChangeSelection([&] { model_.Clear(); });
+    MeasureLongestLine();
     ShowFromTheTop();
 }
 
@@ -157,6 +159,12 @@ qint64 RawDataView::FindText(
     return model_.FindText(bytes, start, length, matchCase, wholeWord);
 }
 
+QSize RawDataView::ViewportSizeFor(int columns, int lines) const
+{
+    const double width = Margin + std::ceil(columns * advances_['0']) + CaretWidth + Margin;
+    return QSize(int(qMin(width, double(INT_MAX / 2))), lines * lineHeight_);
+}
+
 qint64 RawDataView::PageLines() const
 {
     return qMax(1, viewport()->height() / lineHeight_);
@@ -175,7 +183,14 @@ void RawDataView::UpdateMetrics()
     ascent_ = int(std::ceil(metrics.ascent()));
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(qMax(1, int(metrics.averageCharWidth())));
+    MeasureLongestLine();
     UpdateScrollBars();
+}
+
+void RawDataView::MeasureLongestLine()
+{
+    const QByteArrayView line = model_.Line(model_.LongestLineNumber());
+    longestWidth_ = ColumnX(line, line.size());
 }
 
 void RawDataView::UpdateScrollBars()
@@ -188,8 +203,8 @@ void RawDataView::UpdateScrollBars()
     vertical->setPageStep(int(PageLines()));
     vertical->setValue(ScrollValue(topLine_, maxTop));
 
-    // The longest line at the widest character: an upper bound, found without measuring lines.
-    const double width = double(model_.LongestLine()) * maxAdvance_ + 2 * Margin;
+    // The range ends where the caret after the longest line's last character is in view.
+    const double width = Margin + std::ceil(longestWidth_) + CaretWidth + Margin;
     QScrollBar *horizontal = horizontalScrollBar();
     horizontal->setRange(0, int(qBound(0.0, width - viewport()->width(), double(INT_MAX))));
     horizontal->setPageStep(qMax(1, viewport()->width()));
@@ -291,7 +306,7 @@ void RawDataView::ScrollCaret()
     const int width = viewport()->width();
     if (x < horizontal->value())
         horizontal->setValue(int(qMax(0.0, x - width / 4.0)));
-    else if (x + 1 > horizontal->value() + width)
+    else if (x + CaretWidth > horizontal->value() + width)
         horizontal->setValue(int(qMin(x - width * 3 / 4.0, double(INT_MAX))));
 }
 
@@ -326,7 +341,8 @@ void RawDataView::paintEvent(QPaintEvent *)
 
     if (hasFocus() && isEnabled()) {
         const QRect caret = CharacterRect(model_.Caret());
-        painter.fillRect(QRect(caret.left(), caret.top(), 1, lineHeight_), palette().text());
+        painter.fillRect(
+            QRect(caret.left(), caret.top(), CaretWidth, lineHeight_), palette().text());
     }
 }
 

@@ -64,6 +64,9 @@ public:
     // wider than the rectangle. Returns the number of pages.
     int Print(QPrinter &printer, const QRect &pageRect);
 
+    // The viewport size that shows lines whole lines of columns characters each ('0' standing
+    // for a character), the caret after them included.
+    QSize ViewportSizeFor(int columns, int lines) const;
     // The first line in view, and how many lines a page holds.
     qint64 TopLine() const { return topLine_; }
     qint64 PageLines() const;
@@ -94,10 +97,13 @@ protected:
 
 private:
     static constexpr int Margin = 2;
+    static constexpr int CaretWidth = 1;
 
     template<class Change>
     void ChangeSelection(Change change);
     void UpdateMetrics();
+    // The longest line's width in the view's font, which ends the horizontal range.
+    void MeasureLongestLine();
     void UpdateScrollBars();
     // The first line at the top, scrolled fully left, repainted.
     void ShowFromTheTop();
@@ -113,6 +119,7 @@ private:
     std::array<QChar, 256> glyphs_ {}; // what each byte is drawn as, in the view's font
     std::array<qreal, 256> advances_ {};
     qreal maxAdvance_ = 1;
+    qreal longestWidth_ = 0;
     int lineHeight_ = 1;
     int ascent_ = 0;
     qint64 topLine_ = 0;

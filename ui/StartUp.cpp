@@ -32,17 +32,16 @@ void StartUp::Start(int splashMilliseconds)
     form2_ = std::make_unique<TForm2>();
     about_ = std::make_unique<TAbout>();
     license_ = std::make_unique<TLicense>();
-    form1_->About = about_.get();
-    form1_->License = license_.get();
+    form1_->SetInformationWindows(about_.get(), license_.get());
 
     form2_->Timer1->setInterval(splashMilliseconds);
     form2_->exec();
 
-    // Find in Files reads its settings from the main window's, so it comes after it.
-    search_ = std::make_unique<TSearch>(form1_.get());
+    // Find in Files restores its part of the settings the main window has read.
+    search_ = std::make_unique<TSearch>(form1_->Settings());
     goTo_ = std::make_unique<TGoToForm>();
-    form1_->Search = search_.get();
-    form1_->GoToForm = goTo_.get();
+    form1_->SetSearchWindow(search_.get());
+    form1_->SetGoToForm(goTo_.get());
 
     form1_->show();
 }

@@ -1,5 +1,7 @@
 #include "WindowFont.h"
 
+#include <QFontDatabase>
+
 namespace {
 
 QFont Tahoma()
@@ -20,7 +22,5 @@ QFont WindowFont()
 
 QFont RawDataFont()
 {
-    QFont font = Tahoma();
-    font.setPointSize(8);
-    return font;
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
 }

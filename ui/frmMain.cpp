@@ -1,24 +1,32 @@
 #include "frmMain.h"
 
 #include "ElementPanel.h"
+#include "Exception.h"
 #include "GFileIO.h"
 #include "HistoryList.h"
 #include "MessageBoxes.h"
 #include "RawDataView.h"
 #include "StoredSettings.h"
 #include "WindowFont.h"
+#include "frmAbout.h"
+#include "frmGoTo.h"
+#include "frmLicense.h"
 #include "frmSearch.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace {
@@ -44,14 +52,39 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
     ConnectHandlers();
     CreateCommands();
     CreatePanels();
-    // The designed client area is 418 x 204 below the menu bar.
-    resize(418, 204 + menuBar()->sizeHint().height());
     // The Edit menu's rules run before any of its shortcuts is acted on.
     QCoreApplication::instance()->installEventFilter(this);
     FormCreate();
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::SetInformationWindows(TAbout *about, TLicense *license)
+{
+    about_ = about;
+    license_ = license;
+}
+
+void TForm1::SetGoToForm(TGoToForm *goToForm)
+{
+    goToForm_ = goToForm;
+}
+
+void TForm1::SetSearchWindow(TSearch *search)
+{
+    if (search_)
+        disconnect(search_, nullptr, this, nullptr);
+    search_ = search;
+    if (!search_)
+        return;
+    connect(search_, &TSearch::OpenRequested, this, [this](const QString &path) {
+        if (!MessageBoxes::Guarded([&] { LoadFile(path); }))
+            return;
+        raise();
+        activateWindow();
+    });
+    connect(this, &TForm1::LoadFinished, search_, &TSearch::LoadFinished);
+}
 
 void TForm1::FormCreate()
 {
@@ -75,14 +108,18 @@ void TForm1::FormShow()
     if (!SearchOnShow)
         return;
     SearchOnShow = false;
-    if (!Search)
-        return;
-    Search->Folder->setEditText(parameters_.value(1));
-    Search->show();
+    if (search_)
+        search_->ShowFolder(parameters_.value(1));
 }
 
 void TForm1::showEvent(QShowEvent *event)
 {
+    // Laid out now, the window knows what it adds around the view; not yet on the screen, it
+    // takes its size for the first start without being seen at another.
+    if (!event->spontaneous() && !sizedForFirstStart_) {
+        sizedForFirstStart_ = true;
+        SizeForFirstStart();
+    }
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         MessageBoxes::Guarded([&] { FormShow(); });
@@ -90,19 +127,13 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (search_)
+        search_->StopForExit();
     MessageBoxes::Guarded([&] { FormClose(); });
     event->accept();
     // This is the application's main window: closing it ends the program, whatever other
     // windows are still open.
     QCoreApplication::quit();
-}
-
-void TForm1::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    // 9 pixels high, 12 above the bottom, from x 184 to one pixel before the right edge.
-    ProgressBar1->setGeometry(184, height() - 12, qMax(0, width() - 185), 9);
-    ProgressBar1->raise();
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -125,22 +156,35 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 void TForm1::LoadFile(const QString &path)
 {
-    HistoryList::MoveToFront(MRUList, path, HistoryList::FilePathCase());
+    try {
+        Load(path);
+    } catch (...) {
+        emit LoadFinished(path, false);
+        throw;
+    }
+    emit LoadFinished(path, true);
+}
+
+void TForm1::Load(const QString &path)
+{
+    // Kept absolute, so that the entry opens the same file from any folder.
+    HistoryList::MoveToFront(
+        MRUList, QFileInfo(path).absoluteFilePath(), HistoryList::FilePathCase());
     RebuildRecentFiles();
 
     ProgressBar1->show();
+    // Laid out at once: the load handles no events until it ends.
+    statusBar()->layout()->activate();
     SetProgress(0);
     ProgressBar1->repaint();
     const auto hideProgress = qScopeGuard([this] { ProgressBar1->hide(); });
 
-    // The new file is opened and indexed whole before the one shown goes, so that a file that
-    // cannot be read leaves the view and its reader as they were.
+    // The new file is opened and indexed in full before the shown one is let go: a file that is
+    // refused, or fails while it is scanned, leaves the shown file working as it was.
     auto reader = std::make_unique<TGFile>(path);
     const qint64 count = ScanWithProgress(*reader);
-    ReleaseReader();
     Reader = std::move(reader);
     SetFileControlsEnabled(true);
-    Memo1->Clear();
     {
         // A failure while fetching leaves the view empty rather than half filled.
         auto clearView = qScopeGuard([this] { Memo1->Clear(); });
@@ -268,13 +312,8 @@ void TForm1::Exit1Click()
 
 void TForm1::FindinFiles1Click()
 {
-    if (!Search)
-        return;
-    // Brought to the front also from the minimized state.
-    Search->setWindowState(Search->windowState() & ~Qt::WindowMinimized);
-    Search->show();
-    Search->raise();
-    Search->activateWindow();
+    if (search_)
+        search_->BringToFront();
 }
 
 void TForm1::spOpenClick()

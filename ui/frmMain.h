@@ -7,6 +7,7 @@
 #include "SettingsList.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -39,6 +40,9 @@ class WindowPlacement;
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
+    // The tests' access to what no control shows: the reader, the recent files, the stand-ins
+    // for the dialogs.
+    friend class WindowProbe;
 
 public:
     // parameters: the command line without the program's name. FormCreate runs here, before
@@ -50,8 +54,30 @@ public:
     // error when the file cannot be opened or read.
     void LoadFile(const QString &path);
 
-    // The controls and menu items, named as the window's design names them; reachable like a
-    // form's published fields, by the other windows and by the tests.
+    // The settings file's lines as read at creation; the Find in Files window restores its
+    // part from them.
+    const TSettingsList &Settings() const { return SettingsList; }
+
+    // The windows start-up creates after this one; until they are given, their commands do
+    // nothing.
+    void SetInformationWindows(TAbout *about, TLicense *license);
+    void SetGoToForm(TGoToForm *goToForm);
+    // Find in Files: shown from the Edit menu and by the command line, the results it opens
+    // loaded here, its settings stored with this window's at close.
+    void SetSearchWindow(TSearch *search);
+
+signals:
+    // A load has ended: path shown now (loaded) or refused. path is as LoadFile was given it.
+    void LoadFinished(const QString &path, bool loaded);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The controls and menu items, named as the window's design names them (their object names
+    // too, by which the tests find them).
     QMenu *File1;
     QAction *Open1;
     QAction *Close1;
@@ -69,6 +95,7 @@ public:
     QAction *SelectAll1;
     // Panels beside the view, each with its item here, and View > Font.
     QMenu *View1;
+    QAction *Font1;
     QMenu *ools1;
     QAction *MakeAvailableonWindowsContextMenus1;
     QMenu *Help1;
@@ -90,12 +117,6 @@ public:
     QLabel *StatusPanel1; // element name
     QProgressBar *ProgressBar1;
     QFileDialog *OpenDialog1 = nullptr; // made when Open is first chosen
-
-    // The windows created after this one at start-up.
-    TAbout *About = nullptr;
-    TLicense *License = nullptr;
-    TSearch *Search = nullptr;
-    TGoToForm *GoToForm = nullptr;
 
     // The reader of the file shown, or none.
     std::unique_ptr<TGFile> Reader;
@@ -124,6 +145,7 @@ public:
     void GotoPreviousSegmentofThisType1Click();
     void GotoNextMatchingSegmentType1Click();
     void SelectAll1Click();
+    void Font1Click();
     void MakeAvailableonWindowsContextMenus1Click();
     void RemoveBrimletfromDesktopContextMenus1Click();
     void Help2Click();
@@ -157,14 +179,10 @@ public:
     // The print dialog: shows it for printer and tells whether to print. Tests put a step of
     // their own in its place, one that points the printer at a PDF file.
     std::function<bool(QPrinter &printer)> ShowPrintDialog;
+    // The font dialog: the font chosen starting from current, or none when cancelled. Tests put
+    // their own in its place.
+    std::function<std::optional<QFont>(const QFont &current)> ChooseFont;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void CreateMenus();
     void CreateToolStrip();
     void CreateClientArea();
@@ -179,8 +197,12 @@ private:
     void FormCreate();
     void FormShow();
     void FormClose();
+    // LoadFile's steps; LoadFile reports how they ended.
+    void Load(const QString &path);
     void LoadElementNames();
     void LoadSettings();
+    // Without a stored size: a whole ISA line and about thirty lines in view, within the screen.
+    void SizeForFirstStart();
     void RebuildRecentFiles();
     void ReleaseReader();
     void SetFileControlsEnabled(bool enabled);
@@ -194,7 +216,17 @@ private:
     std::shared_ptr<QPrinter> printer_; // the printer chosen last, kept for the run
 
     QStringList parameters_;
+    // Each may go before this window does.
+    QPointer<TAbout> about_;
+    QPointer<TLicense> license_;
+    QPointer<TSearch> search_;
+    QPointer<TGoToForm> goToForm_;
     QList<std::pair<QDockWidget *, QString>> panels_; // with their settings keys
+    QAction *panelsEnd_ = nullptr; // the View menu's separator after the panels' items
+    // The view's font as the user chose it (QFont::toString), stored at close; empty while the
+    // view has the system's fixed-width font, which is not stored so that it follows the system.
+    QString viewFont_;
+    bool sizedForFirstStart_ = false;
 
     // The element panel and the view's element tooltips.
     void CreateElementPanel();

@@ -15,6 +15,7 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -46,6 +47,11 @@ void TForm1::CreateCommands()
         dialog.setObjectName(QStringLiteral("PrintDialog1"));
         return dialog.exec() == QDialog::Accepted;
     };
+    ChooseFont = [this](const QFont &current) -> std::optional<QFont> {
+        bool chosen = false;
+        const QFont font = QFontDialog::getFont(&chosen, current, this, QStringLiteral("Font"));
+        return chosen ? std::optional(font) : std::nullopt;
+    };
 }
 
 void TForm1::LoadElementNames()
@@ -57,8 +63,7 @@ void TForm1::LoadElementNames()
 
 void TForm1::Memo1Click()
 {
-    // The element separator is the open file's. After a failed open the view may still show
-    // the previous file's text with no reader behind it: the panels then stay as they are.
+    // The element separator is the open file's; with no file open the panels stay as they are.
     if (!Reader)
         return;
     const qint64 start = Memo1->SelStart();
@@ -134,19 +139,19 @@ void TForm1::FindDialog1Find()
 
 void TForm1::GotoLine1Click()
 {
-    if (!GoToForm || GoToForm->exec() != QDialog::Accepted)
+    if (!goToForm_ || goToForm_->exec() != QDialog::Accepted)
         return;
     // Go To is enabled only for a number it accepts.
-    const std::optional<qint32> number = GoToLine::LineNumber(GoToForm->Edit1->text());
+    const std::optional<qint32> number = GoToLine::LineNumber(goToForm_->Edit1->text());
     if (!number)
         return;
-    const QString type = GoToForm->Edit2->text();
+    const QString type = goToForm_->Edit2->text();
     if (type.isEmpty()) {
         // A line past the last one puts the caret on the last, empty line.
         MoveToSegment(*number);
         return;
     }
-    // The search walks the reader; the view without one (after a failed open) is not searched.
+    // The search walks the reader: with no file open there is nothing to search.
     if (!Reader)
         return;
     const SegmentSearchResult result = SegmentTypeSearch::FindNthOfType(*Reader, type, *number);

@@ -59,8 +59,8 @@ void TForm1::Help2Click()
 
 void TForm1::License1Click()
 {
-    if (License)
-        License->exec();
+    if (license_)
+        license_->exec();
 }
 
 void TForm1::WebSite1Click()
@@ -70,6 +70,6 @@ void TForm1::WebSite1Click()
 
 void TForm1::About1Click()
 {
-    if (About)
-        About->exec();
+    if (about_)
+        about_->exec();
 }

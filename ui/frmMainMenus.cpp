@@ -23,6 +23,7 @@ namespace {
 constexpr int ToolStripHeight = 26;
 constexpr int StatusBarHeight = 19;
 constexpr int PositionPanelWidth = 175;
+constexpr int ProgressBarHeight = 9;
 
 QIcon ThemeIcon(const char *name, const QStyle *style, QStyle::StandardPixmap fallback)
 {
@@ -98,6 +99,9 @@ void TForm1::CreateMenus()
 
     View1 = menuBar()->addMenu(QStringLiteral("&View"));
     View1->setObjectName(QStringLiteral("View1"));
+    // The panels' items go above this separator (AddPanel), the font below it.
+    panelsEnd_ = View1->addSeparator();
+    Font1 = AddItem(View1, "Font1", QStringLiteral("&Font..."), none, &TForm1::Font1Click);
 
     ools1 = menuBar()->addMenu(QStringLiteral("&Tools"));
     ools1->setObjectName(QStringLiteral("ools1"));
@@ -186,13 +190,16 @@ void TForm1::CreateClientArea()
     StatusPanel1 = new QLabel;
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     bar->addWidget(StatusPanel0);
-    bar->addWidget(StatusPanel1, 1);
+    bar->addWidget(StatusPanel1);
     SetStatusText(0, QString());
     SetStatusText(1, QString());
 
-    // Lies over the right part of the status bar; placed by resizeEvent.
-    ProgressBar1 = new QProgressBar(this);
+    // A thin bar in the rest of the status bar, right of the element name, so that neither
+    // hides the other.
+    ProgressBar1 = new QProgressBar;
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFixedHeight(ProgressBarHeight);
+    bar->addPermanentWidget(ProgressBar1, 1);
     ProgressBar1->setAccessibleName(QStringLiteral("Loading"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
@@ -215,7 +222,7 @@ QDockWidget *TForm1::AddPanel(const char *objectName, const QString &title, QWid
     dock->hide();
     QAction *toggle = dock->toggleViewAction();
     toggle->setObjectName(QLatin1String(objectName) + QLatin1String("Item"));
-    View1->addAction(toggle);
+    View1->insertAction(panelsEnd_, toggle);
     panels_.append({ dock, settingsKey });
     return dock;
 }

@@ -5,7 +5,6 @@
 #include "SearchHistory.h"
 #include "SearchResultRow.h"
 #include "WindowFont.h"
-#include "frmMain.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -57,10 +56,9 @@ void MirrorHistoryMove(QComboBox *box, int from, const QString &text)
 
 } // namespace
 
-TSearch::TSearch(TForm1 *mainWindow, QWidget *parent)
+TSearch::TSearch(const TSettingsList &settings, QWidget *parent)
     : QMainWindow(parent, Qt::Window)
     , SelectFolder(ChooseFolder)
-    , mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("Search"));
     setFont(WindowFont());
@@ -71,10 +69,9 @@ TSearch::TSearch(TForm1 *mainWindow, QWidget *parent)
     ConnectHandlers();
     // The designed client area is 494 x 335 below the menu bar.
     resize(494, 335 + menuBar()->sizeHint().height());
-    // Ctrl+C belongs to the Edit menu whichever control has the focus, and the main window's
-    // close is watched for.
+    // Ctrl+C belongs to the Edit menu whichever control has the focus.
     QCoreApplication::instance()->installEventFilter(this);
-    FormCreate();
+    FormCreate(settings);
 }
 
 TSearch::~TSearch() = default;
@@ -129,15 +126,6 @@ void TSearch::keyPressEvent(QKeyEvent *event)
 
 bool TSearch::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Close && watched == mainWindow_ && mainWindow_) {
-        // The program ends with its main window; a search stops after the file being read
-        // instead of keeping the program alive until it has read every file.
-        if (Searching) {
-            CancelRequested = true;
-            hide();
-        }
-        return false;
-    }
     if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
         return false;
     const auto *widget = qobject_cast<QWidget *>(watched);
@@ -204,6 +192,7 @@ void TSearch::FindClick()
     const auto end = qScopeGuard([&] {
         if (StringGrid1->rowCount() == 0)
             AppendRow({});
+        FitColumns();
         Open->setEnabled(HasResults());
         Searching = false;
         FindTextChange();
@@ -251,14 +240,43 @@ void TSearch::OpenClick()
 {
     const SearchResultRow row = RowAt(StringGrid1->currentRow());
     // An empty row (or none) names no file.
-    if (row.Filename.isEmpty() || !mainWindow_)
+    if (row.Filename.isEmpty())
         return;
-    const QString path = row.Path();
-    if (!MessageBoxes::Guarded([&] { mainWindow_->LoadFile(path); }))
+    openRequested_ = row.Path();
+    emit OpenRequested(openRequested_);
+}
+
+void TSearch::LoadFinished(const QString &path, bool loaded)
+{
+    if (openRequested_.isEmpty() || path != openRequested_)
         return;
-    close();
-    mainWindow_->raise();
-    mainWindow_->activateWindow();
+    openRequested_.clear();
+    // A refused file was reported by the main window; the list stays for another choice.
+    if (loaded)
+        close();
+}
+
+void TSearch::ShowFolder(const QString &folder)
+{
+    Folder->setEditText(folder);
+    show();
+}
+
+void TSearch::BringToFront()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TSearch::StopForExit()
+{
+    // Instead of keeping the program alive until it has read every file.
+    if (!Searching)
+        return;
+    CancelRequested = true;
+    hide();
 }
 
 void TSearch::Button1Click()

@@ -16,7 +16,7 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class QTableWidget;
-class TForm1;
+class TSettingsList;
 class WindowPlacement;
 struct SearchResultRow;
 
@@ -24,13 +24,44 @@ struct SearchResultRow;
 class TSearch : public QMainWindow
 {
     Q_OBJECT
+    // The tests' access to the histories, the search's state and the folder dialog's stand-in.
+    friend class WindowProbe;
 
 public:
-    // Created after the main window, whose settings it reads.
-    explicit TSearch(TForm1 *mainWindow, QWidget *parent = nullptr);
+    // settings: the settings file's lines, from which the window restores its histories, its
+    // geometry and its columns' widths.
+    explicit TSearch(const TSettingsList &settings, QWidget *parent = nullptr);
     ~TSearch() override;
 
-    // The controls and menu items, named as the window's design names them.
+    // Puts folder into the Folder box and shows the window (the command line's "-s").
+    void ShowFolder(const QString &folder);
+    // Shows the window, brought to the front also from the minimized state.
+    void BringToFront();
+    // The program ends: a running search stops after the file being read, and the window hides.
+    void StopForExit();
+    // A load the main window ran has ended; a result opened from here hides the window once it
+    // is shown there.
+    void LoadFinished(const QString &path, bool loaded);
+
+    // What the main window stores for this window when the program ends: the histories, the
+    // geometry and the widths the user chose for the result columns.
+    StoredSettings::SearchWindowSettings SettingsToStore() const;
+    // The status bar's text.
+    QString StatusText() const;
+
+signals:
+    // The user asks to open a listed file in the main window.
+    void OpenRequested(const QString &path);
+
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The controls and menu items, named as the window's design names them (their object names
+    // too, by which the tests find them).
     QLabel *Label4;
     QComboBox *Folder;
     QPushButton *Button1;
@@ -59,16 +90,10 @@ public:
 
     // Puts the window where the settings say and gives its geometry to store at close.
     WindowPlacement *Placement = nullptr;
-    // What the main window stores for this window when the program ends: the histories, the
-    // geometry and the result columns' widths.
-    StoredSettings::SearchWindowSettings SettingsToStore() const;
 
     // Asks the user for a folder: its path, or "" when the user cancels. The folder dialog by
     // default; tests put their own in its place.
     std::function<QString(QWidget *owner)> SelectFolder;
-
-    // The status bar's text.
-    QString StatusText() const;
 
     void FormShow();
     void FindTextChange();
@@ -79,17 +104,10 @@ public:
     void Edit1Click();
     void CopyFileListtoClipboard1Click();
 
-protected:
-    bool event(QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();
-    void FormCreate();
+    void FormCreate(const TSettingsList &settings);
 
     void SetStatusText(const QString &text);
     void UpdateHistories();
@@ -100,5 +118,13 @@ private:
     // The grid's row as a result row; empty cells where there is none.
     SearchResultRow RowAt(int row) const;
 
-    TForm1 *mainWindow_;
+    // Fits the result columns whose width the user has not chosen to their contents.
+    void FitColumns();
+    // Result columns whose width the user chose: dragged, or stored by an earlier run. Only
+    // those are stored again; the others fit their contents after each search.
+    std::array<bool, StoredSettings::ResultColumnCount> columnChosen_ {};
+    bool fittingColumns_ = false;
+
+    // The result whose opening was asked for and has not ended yet.
+    QString openRequested_;
 };

@@ -84,7 +84,7 @@ void TSearch::CreateControls()
     Button1 = NewButton("Button1", QStringLiteral("..."));
     Button1->setAccessibleName(QStringLiteral("Select Folder"));
     FindText = NewHistoryBox("FindText");
-    Label2 = NewLabel("Label2", QStringLiteral("Seach For"), FindText);
+    Label2 = NewLabel("Label2", QStringLiteral("Search For"), FindText);
     MatchCase = NewCaptionLeftCheckBox("MatchCase", QStringLiteral("Match Case"));
     SearchSubdirectories
         = NewCaptionLeftCheckBox("SearchSubdirectories", QStringLiteral("Search Subdirectories"));

@@ -57,6 +57,27 @@ TEST(StoredSettingsTest, AnEmptyRecentFileIsAnEntryAndAMissingOneIsNot)
     EXPECT_EQ(main.Geometry, WindowGeometry {});
 }
 
+// A path is at most PATH_MAX bytes (4096 on Linux): longer recent files and folders are no files,
+// and a huge one made the menu showing it take seconds to open. Search texts may be longer.
+TEST(StoredSettingsTest, PathsLongerThanAnyPathAreSkipped)
+{
+    const QString longest = u'/' + QString(4095, u'a');
+    const QString tooLong = longest + u'a';
+    const QString tooManyBytes = u'/' + QString(2048, QChar(0xE9)); // 4097 bytes in UTF-8
+    const QString huge(10 << 20, u'x');
+    TSettingsList list;
+    const QStringList values = { tooLong, longest, tooManyBytes, huge, QStringLiteral("/kept") };
+    for (int i = 0; i < values.size(); ++i) {
+        list.SetValue(RecentFileKey(i), values[i]);
+        list.SetValue(FolderHistoryKey(i), values[i]);
+        list.SetValue(SearchTextHistoryKey(i), values[i]);
+    }
+    EXPECT_EQ(ReadMainWindow(list).MRUList, QStringList({ longest, QStringLiteral("/kept") }));
+    const SearchWindowSettings search = ReadSearchWindow(list);
+    EXPECT_EQ(search.FolderHistory, QStringList({ longest, QStringLiteral("/kept") }));
+    EXPECT_EQ(search.SearchTextHistory, values);
+}
+
 TEST(StoredSettingsTest, SearchWindowRestoresHistoriesGeometryAndColumns)
 {
     const SearchWindowSettings search = ReadSearchWindow(TSettingsList(UntidyFile));

@@ -19,12 +19,12 @@ namespace {
 class FindAndEditTest : public ViewerFixture
 {
 protected:
-    FindDialog &Dialog() { return *window_.FindDialog1; }
+    FindDialog &Dialog() { return *ui_.FindDialog1; }
 
     // Where the selection stands, as "line:column+length".
     QString Selection() const
     {
-        const RawDataView &view = *window_.Memo1;
+        const RawDataView &view = *ui_.Memo1;
         const qint64 line = view.LineFromChar(view.SelStart());
         return QStringLiteral("%1:%2+%3")
             .arg(line)
@@ -55,7 +55,7 @@ TEST_F(FindAndEditTest, FindStartsAtTheTopAndF3MovesOnWithoutWrapping)
         Dialog().MatchCaseBox->setChecked(c.matchCase);
         Dialog().WholeWordBox->setChecked(c.wholeWord);
         // A click empties the selection: the search then starts at the top, not at the caret.
-        ClickAt(window_.Memo1->LineIndex(8) + 2);
+        ClickAt(ui_.Memo1->LineIndex(8) + 2);
         const QString before = Selection();
         MessageRecorder messages;
         QStringList found;
@@ -73,7 +73,7 @@ TEST_F(FindAndEditTest, FindStartsAtTheTopAndF3MovesOnWithoutWrapping)
 
 TEST_F(FindAndEditTest, AMatchIsSelectedAndDescribedByTheIndicator)
 {
-    window_.Find1->trigger();
+    ui_.Find1->trigger();
     EXPECT_TRUE(Dialog().isVisible());
     EXPECT_FALSE(Dialog().isModal());
     EXPECT_FALSE(Dialog().FindNextButton->isEnabled()) << "nothing to find yet";
@@ -81,18 +81,18 @@ TEST_F(FindAndEditTest, AMatchIsSelectedAndDescribedByTheIndicator)
     EXPECT_TRUE(Dialog().FindNextButton->isEnabled());
     QTest::keyClick(Dialog().FindWhat, Qt::Key_Return);
 
-    EXPECT_EQ(window_.Memo1->SelectedText(), QByteArray("ACME"));
+    EXPECT_EQ(ui_.Memo1->SelectedText(), QByteArray("ACME"));
     EXPECT_EQ(Position(), QStringLiteral("Line: 5 Col: 7 N102"));
-    EXPECT_EQ(window_.Memo1, window_.focusWidget());
+    EXPECT_EQ(ui_.Memo1, window_.focusWidget());
     EXPECT_TRUE(Dialog().isVisible()) << "the dialog stays for the next search";
-    EXPECT_TRUE(window_.spCopy->isEnabled());
+    EXPECT_TRUE(ui_.spCopy->isEnabled());
 
     // Text and options last while files are closed and opened.
     Dialog().CancelButton->click();
     EXPECT_FALSE(Dialog().isVisible());
-    window_.Close1->trigger();
+    ui_.Close1->trigger();
     Load(Segments());
-    window_.spFind->click();
+    ui_.spFind->click();
     EXPECT_TRUE(Dialog().isVisible());
     EXPECT_EQ(Dialog().FindText(), QStringLiteral("acme"));
     EXPECT_EQ(Dialog().FindWhat->selectedText(), QStringLiteral("acme"));
@@ -105,7 +105,7 @@ TEST_F(FindAndEditTest, AMatchIsSelectedAndDescribedByTheIndicator)
 TEST_F(FindAndEditTest, FindNextWithoutAFileSaysNotFound)
 {
     Dialog().FindWhat->setText(QStringLiteral("ST"));
-    window_.Close1->trigger();
+    ui_.Close1->trigger();
     Press(Qt::Key_F3);
     EXPECT_EQ(messages_.Texts(), QStringList(QStringLiteral("Not found.")));
     EXPECT_EQ(Position(), QStringLiteral("Line: 1 Col: 1 ISA00")) << "kept from the last file";
@@ -124,23 +124,23 @@ TEST_F(FindAndEditTest, EditMenuRulesFollowTheWindowsState)
     const EditState states[] = { { true, true, true }, { true, false, false },
         { false, false, true }, { false, false, false } };
     for (const EditState &s : states) {
-        window_.Close1->trigger();
+        ui_.Close1->trigger();
         if (s.open)
             Load(Segments());
         if (s.selection)
-            window_.Memo1->SetSelLength(5);
+            ui_.Memo1->SetSelLength(5);
         Dialog().FindWhat->setText(s.findText ? QStringLiteral("N1") : QString());
         OpenEditMenu();
         const std::string what
             = std::to_string(s.open) + std::to_string(s.selection) + std::to_string(s.findText);
-        EXPECT_EQ(window_.CopyToClipboard->isEnabled(), s.selection) << what;
-        for (const QAction *item : { window_.Find1, window_.GotoLine1,
-                 window_.GotoPreviousSegmentofThisType1, window_.GotoNextMatchingSegmentType1 })
+        EXPECT_EQ(ui_.CopyToClipboard->isEnabled(), s.selection) << what;
+        for (const QAction *item : { ui_.Find1, ui_.GotoLine1, ui_.GotoPreviousSegmentofThisType1,
+                 ui_.GotoNextMatchingSegmentType1 })
             EXPECT_EQ(item->isEnabled(), s.open) << what << qPrintable(item->objectName());
-        EXPECT_EQ(window_.FindNext1->isEnabled(), s.findText) << what;
-        EXPECT_TRUE(window_.FindinFiles1->isEnabled()) << what;
-        EXPECT_TRUE(window_.SelectAll1->isEnabled()) << what;
-        for (const QToolButton *button : { window_.spClose, window_.spFind, window_.spPrint })
+        EXPECT_EQ(ui_.FindNext1->isEnabled(), s.findText) << what;
+        EXPECT_TRUE(ui_.FindinFiles1->isEnabled()) << what;
+        EXPECT_TRUE(ui_.SelectAll1->isEnabled()) << what;
+        for (const QToolButton *button : { ui_.spClose, ui_.spFind, ui_.spPrint })
             EXPECT_EQ(button->isEnabled(), s.open) << what << qPrintable(button->objectName());
     }
 }
@@ -149,7 +149,7 @@ TEST_F(FindAndEditTest, EditMenuRulesFollowTheWindowsState)
 TEST_F(FindAndEditTest, ShortcutsRunTheirCommands)
 {
     QApplication::clipboard()->clear();
-    window_.Memo1->SetCaretPos(0, 2);
+    ui_.Memo1->SetCaretPos(0, 2);
     Press(Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(CaretLine(), 6);
     Press(Qt::Key_S, Qt::ControlModifier);
@@ -168,14 +168,14 @@ TEST_F(FindAndEditTest, ShortcutsRunTheirCommands)
     Dialog().FindWhat->setText(QStringLiteral("N1*"));
     window_.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
-    window_.Memo1->setFocus();
+    ui_.Memo1->setFocus();
     Press(Qt::Key_F3);
     EXPECT_EQ(Selection(), QStringLiteral("4:0+3"));
 
     Press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("N1*"));
     Press(Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(window_.Memo1->SelLength(), window_.Memo1->TextLength());
+    EXPECT_EQ(ui_.Memo1->SelLength(), ui_.Memo1->TextLength());
     EXPECT_TRUE(messages_.Texts().isEmpty());
     Dialog().reject();
 }
@@ -186,16 +186,16 @@ TEST_F(FindAndEditTest, AShortcutOfADisabledItemDoesNothing)
     // At start every item is enabled: F3 with no find text would report a miss.
     Press(Qt::Key_F3);
     EXPECT_TRUE(messages_.Texts().isEmpty());
-    EXPECT_FALSE(window_.FindNext1->isEnabled());
+    EXPECT_FALSE(ui_.FindNext1->isEnabled());
 
     QApplication::clipboard()->setText(QStringLiteral("before"));
-    window_.Memo1->SetSelLength(3);
+    ui_.Memo1->SetSelLength(3);
     OpenEditMenu(); // Copy enabled
-    window_.Memo1->SetSelStart(0);
+    ui_.Memo1->SetSelStart(0);
     Press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
 
-    window_.Close1->trigger();
+    ui_.Close1->trigger();
     bool shown = false;
     QTimer::singleShot(0, &goTo_, [&] {
         shown = goTo_.isVisible();
@@ -204,34 +204,34 @@ TEST_F(FindAndEditTest, AShortcutOfADisabledItemDoesNothing)
     Press(Qt::Key_G, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_FALSE(shown) << "no Go To Line without a file";
-    EXPECT_FALSE(window_.GotoLine1->isEnabled());
+    EXPECT_FALSE(ui_.GotoLine1->isEnabled());
 }
 
 TEST_F(FindAndEditTest, CopyPutsTheSelectionOnTheClipboardAsPlainText)
 {
     Load({ "N1*ST*CAF\xC9", "N3*1 MAIN ST", "SE*3*1" });
-    window_.Memo1->SetSelStart(window_.Memo1->LineIndex(1) + 3);
-    window_.Memo1->SetSelLength(19);
-    window_.CopyToClipboard->trigger();
+    ui_.Memo1->SetSelStart(ui_.Memo1->LineIndex(1) + 3);
+    ui_.Memo1->SetSelLength(19);
+    ui_.CopyToClipboard->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ST*CAF\u00C9\nN3*1 MAIN S"));
     EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasHtml());
 
     // The Copy button works with the selection it shows, even when the menu last saw none.
-    window_.Memo1->SetSelStart(0);
+    ui_.Memo1->SetSelStart(0);
     OpenEditMenu();
-    window_.Memo1->SetSelLength(3);
-    window_.spCopy->click();
+    ui_.Memo1->SetSelLength(3);
+    ui_.spCopy->click();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ISA"));
 }
 
 TEST_F(FindAndEditTest, SelectAllWithoutAFileSelectsNothing)
 {
-    window_.Close1->trigger();
+    ui_.Close1->trigger();
     OpenEditMenu();
-    EXPECT_TRUE(window_.SelectAll1->isEnabled());
-    window_.SelectAll1->trigger();
-    EXPECT_EQ(window_.Memo1->SelLength(), 0);
-    EXPECT_FALSE(window_.spCopy->isEnabled());
+    EXPECT_TRUE(ui_.SelectAll1->isEnabled());
+    ui_.SelectAll1->trigger();
+    EXPECT_EQ(ui_.Memo1->SelLength(), 0);
+    EXPECT_FALSE(ui_.spCopy->isEnabled());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "RawDataView.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
 #include "frmAbout.h"
 #include "frmLicense.h"
 
@@ -33,19 +34,20 @@ protected:
     MessageRecorder messages_;
     OpenRecorder opened_;
     TForm1 window_ { QStringList() };
+    MainWindowControls ui_ { window_ };
 };
 
 TEST_F(HelpAndToolsTest, HelpMenuHoldsItsItemsInOrderWithTheirIcons)
 {
-    const QList<QAction *> items = window_.Help1->actions();
+    const QList<QAction *> items = ui_.Help1->actions();
     QStringList captions;
     for (const QAction *item : items)
         captions.append(item->isSeparator() ? QStringLiteral("-") : item->text());
     EXPECT_EQ(captions,
         QStringList({ "Help...", "-", "License", "-", ProductInfo::WebItemCaption, "About..." }));
-    for (const QAction *item : { window_.Help2, window_.License1, window_.About1 })
+    for (const QAction *item : { ui_.Help2, ui_.License1, ui_.About1 })
         EXPECT_FALSE(item->icon().isNull()) << qPrintable(item->text());
-    EXPECT_TRUE(window_.WebSite1->icon().isNull());
+    EXPECT_TRUE(ui_.WebSite1->icon().isNull());
     for (const QAction *item : items)
         EXPECT_TRUE(item->shortcut().isEmpty()) << qPrintable(item->text());
 }
@@ -54,8 +56,8 @@ TEST_F(HelpAndToolsTest, HelpMenuHoldsItsItemsInOrderWithTheirIcons)
 // nothing of the program's own is shown, whatever the desktop does with them.
 TEST_F(HelpAndToolsTest, HelpAndTheWebItemHandTheirAddressesToTheDesktop)
 {
-    window_.Help2->trigger();
-    window_.WebSite1->trigger();
+    ui_.Help2->trigger();
+    ui_.WebSite1->trigger();
     ASSERT_EQ(opened_.Urls().size(), 2);
     EXPECT_EQ(opened_.Urls()[0],
         QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/BrimletCEUsersManual.pdf"));
@@ -68,16 +70,15 @@ TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
 {
     TAbout about;
     TLicense license;
-    window_.About = &about;
-    window_.License = &license;
+    window_.SetInformationWindows(&about, &license);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("open.x12"));
     WriteBytes(path, ThreeSegments());
     window_.LoadFile(path);
-    window_.Memo1->SetSelStart(120);
+    ui_.Memo1->SetSelStart(120);
 
-    for (QAction *item : { window_.License1, window_.About1 }) {
-        QDialog *dialog = item == window_.License1 ? static_cast<QDialog *>(&license) : &about;
+    for (QAction *item : { ui_.License1, ui_.About1 }) {
+        QDialog *dialog = item == ui_.License1 ? static_cast<QDialog *>(&license) : &about;
         bool shownModal = false;
         QTimer::singleShot(0, dialog, [&] {
             shownModal = dialog->isVisible() && dialog->isModal()
@@ -88,7 +89,7 @@ TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
         EXPECT_TRUE(shownModal) << qPrintable(item->text());
         EXPECT_FALSE(dialog->isVisible());
     }
-    EXPECT_EQ(window_.Memo1->SelStart(), 120);
+    EXPECT_EQ(ui_.Memo1->SelStart(), 120);
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
     EXPECT_TRUE(messages_.Messages().empty());
 }

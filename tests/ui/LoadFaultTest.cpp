@@ -8,6 +8,8 @@
 #include "StartUp.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
+#include "WindowProbe.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +51,7 @@ protected:
     {
         bool done = false;
         const auto connection
-            = QObject::connect(window_.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
+            = QObject::connect(ui_.ProgressBar1, &QProgressBar::valueChanged, [&](int value) {
                   if (!done && value >= position) {
                       done = true;
                       change();
@@ -63,6 +65,7 @@ protected:
     QTemporaryDir dir_;
     MessageRecorder messages_;
     TForm1 window_ { QStringList() };
+    MainWindowControls ui_ { window_ };
 };
 
 struct ChangeCase
@@ -104,7 +107,7 @@ TEST_P(FileChangedDuringLoad, LoadEndsWithTheSegmentsItCouldRead)
             break;
         }
     });
-    EXPECT_FALSE(window_.ProgressBar1->isVisible());
+    EXPECT_FALSE(ui_.ProgressBar1->isVisible());
     const bool seen = GetParam().change == ChangeCase::Truncate
         || (GetParam().change == ChangeCase::Grow && GetParam().position < 50);
     if (seen) {
@@ -115,13 +118,13 @@ TEST_P(FileChangedDuringLoad, LoadEndsWithTheSegmentsItCouldRead)
         return;
     }
     EXPECT_TRUE(messages_.Messages().empty()) << qPrintable(messages_.Texts().join('\n'));
-    ASSERT_NE(window_.Reader, nullptr);
-    const qint64 count = window_.Reader->SegmentCount();
-    EXPECT_EQ(window_.Memo1->Model().LineCount(), count + 1);
-    EXPECT_FALSE(window_.ProgressBar1->isVisible());
+    ASSERT_NE(WindowProbe::Reader(window_), nullptr);
+    const qint64 count = WindowProbe::Reader(window_)->SegmentCount();
+    EXPECT_EQ(ui_.Memo1->Model().LineCount(), count + 1);
+    EXPECT_FALSE(ui_.ProgressBar1->isVisible());
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
     EXPECT_EQ(count, 400003);
-    EXPECT_EQ(window_.Memo1->GetLine(count - 1, 100), QByteArray("IEA*1*000000007"));
+    EXPECT_EQ(ui_.Memo1->GetLine(count - 1, 100), QByteArray("IEA*1*000000007"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, FileChangedDuringLoad,
@@ -133,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Changes, FileChangedDuringLoad,
         ChangeCase { "DeletedWhileFetched", 60, ChangeCase::Delete }),
     [](const testing::TestParamInfo<ChangeCase> &info) { return info.param.name; });
 
-// No usable temporary folder: the reader's error in the box, the previous text kept, the bar
+// No usable temporary folder: the reader's error in the box, the previous file kept, the bar
 // hidden, nothing left anywhere.
 TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
 {
@@ -162,12 +165,12 @@ TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
         qputenv("TMPDIR", saved);
         EXPECT_EQ(messages_.Texts().value(messages_.Texts().size() - 1), c.message);
         // The file shown keeps its reader.
-        ASSERT_NE(window_.Reader, nullptr);
-        EXPECT_EQ(window_.Reader->FileName(), first);
-        EXPECT_FALSE(window_.ProgressBar1->isVisible());
-        EXPECT_EQ(window_.Memo1->GetLine(0, 3), QByteArray("ISA"));
+        ASSERT_NE(WindowProbe::Reader(window_), nullptr);
+        EXPECT_EQ(WindowProbe::Reader(window_)->FileName(), first);
+        EXPECT_FALSE(ui_.ProgressBar1->isVisible());
+        EXPECT_EQ(ui_.Memo1->GetLine(0, 3), QByteArray("ISA"));
         EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + first);
-        EXPECT_EQ(window_.MRUList.value(0), second);
+        EXPECT_EQ(WindowProbe::RecentFiles(window_).value(0), second);
         EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 3);
         EXPECT_TRUE(IndexFilesLeft().isEmpty());
     }

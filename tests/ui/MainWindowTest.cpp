@@ -4,15 +4,20 @@
 #include "RawDataView.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
+#include "WindowProbe.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -30,58 +35,60 @@ protected:
         return path;
     }
 
-    static QStringList RecentEntries(const TForm1 &window)
+    QStringList RecentEntries() const
     {
         QStringList paths;
-        for (const QAction *entry : window.RecentFiles->actions())
+        for (const QAction *entry : ui_.RecentFiles->actions())
             paths.append(entry->data().toString());
         return paths;
     }
 
     // The view's lines, the empty last one included.
-    static QByteArrayList ViewLines(const TForm1 &window)
+    QByteArrayList ViewLines() const
     {
         QByteArrayList lines;
-        for (qint64 i = 0; i < window.Memo1->Model().LineCount(); ++i)
-            lines.append(window.Memo1->GetLine(i, 1 << 20));
+        for (qint64 i = 0; i < ui_.Memo1->Model().LineCount(); ++i)
+            lines.append(ui_.Memo1->GetLine(i, 1 << 20));
         return lines;
+    }
+
+    // The controls that need an open file, and File > Print as the File menu's rule sets it.
+    void ExpectFileControls(bool open)
+    {
+        ui_.File1->popup(window_.mapToGlobal(QPoint(10, 10)));
+        ui_.File1->hide();
+        EXPECT_EQ(ui_.Memo1->isEnabled(), open);
+        EXPECT_EQ(ui_.spClose->isEnabled(), open);
+        EXPECT_EQ(ui_.spFind->isEnabled(), open);
+        EXPECT_EQ(ui_.spPrint->isEnabled(), open);
+        EXPECT_EQ(ui_.Print1->isEnabled(), open);
+        EXPECT_TRUE(ui_.spOpen->isEnabled());
+        EXPECT_TRUE(ui_.spFindInFiles->isEnabled());
+        for (const QAction *item : { ui_.Open1, ui_.Close1, ui_.Exit1 })
+            EXPECT_TRUE(item->isEnabled()) << qPrintable(item->objectName());
+        EXPECT_TRUE(ui_.RecentFiles->isEnabled());
     }
 
     QTemporaryDir dir_;
     MessageRecorder messages_;
     TForm1 window_ { QStringList() };
+    MainWindowControls ui_ { window_ };
 };
-
-// The controls that need an open file, and File > Print as the File menu's rule sets it.
-void ExpectFileControls(TForm1 &window, bool open)
-{
-    window.File1Click();
-    EXPECT_EQ(window.Memo1->isEnabled(), open);
-    EXPECT_EQ(window.spClose->isEnabled(), open);
-    EXPECT_EQ(window.spFind->isEnabled(), open);
-    EXPECT_EQ(window.spPrint->isEnabled(), open);
-    EXPECT_EQ(window.Print1->isEnabled(), open);
-    EXPECT_TRUE(window.spOpen->isEnabled());
-    EXPECT_TRUE(window.spFindInFiles->isEnabled());
-    for (const QAction *item : { window.Open1, window.Close1, window.Exit1 })
-        EXPECT_TRUE(item->isEnabled()) << qPrintable(item->objectName());
-    EXPECT_TRUE(window.RecentFiles->isEnabled());
-}
 
 TEST_F(MainWindowTest, LoadsOneSegmentPerLine)
 {
     const QString path = Write(QStringLiteral("three.x12"), ThreeSegments());
     window_.LoadFile(path);
 
-    EXPECT_EQ(ViewLines(window_),
+    EXPECT_EQ(ViewLines(),
         QByteArrayList({ X12Builder::Isa().first(105),
             "GS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010", "IEA*1*000000007", "" }));
-    EXPECT_EQ(window_.Memo1->SelStart(), 0);
-    EXPECT_EQ(window_.Memo1->SelLength(), 0);
+    EXPECT_EQ(ui_.Memo1->SelStart(), 0);
+    EXPECT_EQ(ui_.Memo1->SelLength(), 0);
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
-    ASSERT_NE(window_.Reader, nullptr);
-    EXPECT_EQ(window_.Reader->FileName(), path);
-    EXPECT_FALSE(window_.ProgressBar1->isVisibleTo(&window_));
+    ASSERT_NE(WindowProbe::Reader(window_), nullptr);
+    EXPECT_EQ(WindowProbe::Reader(window_)->FileName(), path);
+    EXPECT_FALSE(ui_.ProgressBar1->isVisibleTo(&window_));
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
@@ -92,59 +99,60 @@ TEST_F(MainWindowTest, BreakBytesInsideSegmentsKeepLinesInStepWithSegments)
         Interchange({ "ST*850*1", "REF*A\rB", "N1*X\nY\r\nZ", "SE*4*1" }, "\n"));
     window_.LoadFile(path);
 
-    const qint64 count = window_.Reader->SegmentCount();
+    const qint64 count = WindowProbe::Reader(window_)->SegmentCount();
     ASSERT_EQ(count, 5);
-    ASSERT_EQ(window_.Memo1->Model().LineCount(), count + 1);
+    ASSERT_EQ(ui_.Memo1->Model().LineCount(), count + 1);
     for (qint64 i = 0; i < count; ++i) {
-        window_.Reader->GotoSegment(i + 1);
-        EXPECT_EQ(window_.Memo1->GetLine(i, 1 << 20), window_.Reader->SegmentText()) << i;
+        WindowProbe::Reader(window_)->GotoSegment(i + 1);
+        EXPECT_EQ(ui_.Memo1->GetLine(i, 1 << 20), WindowProbe::Reader(window_)->SegmentText()) << i;
     }
 }
 
 TEST_F(MainWindowTest, EnablingFollowsTheOpenFile)
 {
-    ExpectFileControls(window_, false);
-    EXPECT_FALSE(window_.spCopy->isEnabled());
+    ExpectFileControls(false);
+    EXPECT_FALSE(ui_.spCopy->isEnabled());
 
     window_.LoadFile(Write(QStringLiteral("a.x12"), ThreeSegments()));
-    ExpectFileControls(window_, true);
+    ExpectFileControls(true);
 
-    window_.Close1->trigger();
-    ExpectFileControls(window_, false);
-    EXPECT_EQ(window_.Memo1->TextLength(), 0);
+    ui_.Close1->trigger();
+    ExpectFileControls(false);
+    EXPECT_EQ(ui_.Memo1->TextLength(), 0);
 }
 
 TEST_F(MainWindowTest, CloseTwiceThenOpen)
 {
     // The Close item works with no file open too: it only clears and disables.
-    window_.Close1->trigger();
-    window_.Close1->trigger();
-    ExpectFileControls(window_, false);
+    ui_.Close1->trigger();
+    ui_.Close1->trigger();
+    ExpectFileControls(false);
 
     const QString path = Write(QStringLiteral("open.x12"), ThreeSegments());
     QTimer::singleShot(0, &window_, [&] {
-        window_.OpenDialog1->selectFile(path);
-        static_cast<QDialog *>(window_.OpenDialog1)->accept();
+        auto *dialog = Named<QFileDialog>(window_, "OpenDialog1");
+        dialog->selectFile(path);
+        static_cast<QDialog *>(dialog)->accept();
     });
-    window_.Open1->trigger();
+    ui_.Open1->trigger();
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
-    ExpectFileControls(window_, true);
+    ExpectFileControls(true);
 
     // Close releases the reader and its index; the title and the recent files stay.
-    window_.spClose->click();
-    EXPECT_EQ(window_.Reader, nullptr);
+    ui_.spClose->click();
+    EXPECT_EQ(WindowProbe::Reader(window_), nullptr);
     EXPECT_TRUE(IndexFilesLeft().isEmpty());
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
-    EXPECT_EQ(window_.MRUList, QStringList(path));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList(path));
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(MainWindowTest, CancelledOpenChangesNothing)
 {
-    QTimer::singleShot(0, &window_, [&] { window_.OpenDialog1->reject(); });
-    window_.spOpen->click();
+    QTimer::singleShot(0, &window_, [&] { Named<QFileDialog>(window_, "OpenDialog1")->reject(); });
+    ui_.spOpen->click();
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet"));
-    EXPECT_TRUE(window_.MRUList.isEmpty());
+    EXPECT_TRUE(WindowProbe::RecentFiles(window_).isEmpty());
 }
 
 struct RefusedCase
@@ -169,23 +177,23 @@ TEST_P(RefusedFileTest, KeepsThePreviousTextAndTitle)
 {
     const QString good = Write(QStringLiteral("good.x12"), ThreeSegments());
     window_.LoadFile(good);
-    const QByteArrayList before = ViewLines(window_);
+    const QByteArrayList before = ViewLines();
     const QString bad = Write(QStringLiteral("bad.x12"), GetParam().bytes);
 
-    window_.RecentFiles->actions().first()->trigger(); // reload through its entry: fine
+    ui_.RecentFiles->actions().first()->trigger(); // reload through its entry: fine
     ASSERT_TRUE(messages_.Messages().empty());
     MessageBoxes::Guarded([&] { window_.LoadFile(bad); });
 
     EXPECT_EQ(messages_.Texts(), QStringList(QString::fromLatin1(GetParam().message)));
-    EXPECT_EQ(window_.MRUList, QStringList({ bad, good }));
-    EXPECT_EQ(RecentEntries(window_), QStringList({ bad, good }));
-    EXPECT_EQ(ViewLines(window_), before);
-    EXPECT_TRUE(window_.Memo1->isEnabled());
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList({ bad, good }));
+    EXPECT_EQ(RecentEntries(), QStringList({ bad, good }));
+    EXPECT_EQ(ViewLines(), before);
+    EXPECT_TRUE(ui_.Memo1->isEnabled());
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + good);
-    ASSERT_NE(window_.Reader, nullptr);
-    EXPECT_EQ(window_.Reader->FileName(), good);
+    ASSERT_NE(WindowProbe::Reader(window_), nullptr);
+    EXPECT_EQ(WindowProbe::Reader(window_)->FileName(), good);
     EXPECT_TRUE(IndexFilesLeft().isEmpty());
-    EXPECT_FALSE(window_.ProgressBar1->isVisibleTo(&window_));
+    EXPECT_FALSE(ui_.ProgressBar1->isVisibleTo(&window_));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefusedFileTest,
@@ -197,14 +205,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, RefusedFileTest,
         RefusedCase { "ShortHeader", ThreeSegments().first(120), "Stream read error." }),
     [](const testing::TestParamInfo<RefusedCase> &info) { return info.param.name; });
 
-TEST_F(MainWindowTest, MissingFileReportsTheSystemsReason)
+TEST_F(MainWindowTest, MissingFileAndFolderGiveTheirReasons)
 {
     const QString missing = dir_.filePath(QStringLiteral("missing.x12"));
-    MessageBoxes::Guarded([&] { window_.LoadFile(missing); });
-    ASSERT_EQ(messages_.Texts().size(), 1);
-    EXPECT_EQ(messages_.Texts().first(),
-        QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing));
-    EXPECT_EQ(window_.MRUList, QStringList(missing));
+    const QString folder = dir_.filePath(QStringLiteral("folder.x12"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString &path : { missing, folder })
+        MessageBoxes::Guarded([&] { window_.LoadFile(path); });
+    EXPECT_EQ(messages_.Texts(),
+        QStringList({ QStringLiteral("Cannot open file \"%1\". No such file or directory.")
+                          .arg(missing),
+            QStringLiteral("Cannot open file \"%1\". It is a folder, not a file.").arg(folder) }));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList({ folder, missing }));
+    EXPECT_TRUE(IndexFilesLeft().isEmpty());
 }
 
 TEST_F(MainWindowTest, RecentFilesMoveToTheFrontAndTheSubmenuShowsSix)
@@ -214,24 +227,44 @@ TEST_F(MainWindowTest, RecentFilesMoveToTheFrontAndTheSubmenuShowsSix)
         paths.append(Write(QStringLiteral("f%1.x12").arg(i), ThreeSegments()));
     for (int i = 0; i < 3; ++i)
         window_.LoadFile(paths[i]);
-    EXPECT_EQ(window_.MRUList, QStringList({ paths[2], paths[1], paths[0] }));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList({ paths[2], paths[1], paths[0] }));
 
     window_.LoadFile(paths[0]); // third moves up, the others keep their order
-    EXPECT_EQ(window_.MRUList, QStringList({ paths[0], paths[2], paths[1] }));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList({ paths[0], paths[2], paths[1] }));
     window_.LoadFile(paths[0]); // already first: unchanged, reloaded
-    EXPECT_EQ(window_.MRUList, QStringList({ paths[0], paths[2], paths[1] }));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList({ paths[0], paths[2], paths[1] }));
 
     for (int i = 3; i < 7; ++i)
         window_.LoadFile(paths[i]);
     const QStringList all
         = { paths[6], paths[5], paths[4], paths[3], paths[0], paths[2], paths[1] };
-    EXPECT_EQ(window_.MRUList, all) << "the list in memory is never shortened";
-    EXPECT_EQ(RecentEntries(window_), all.first(6));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), all) << "the list in memory is never shortened";
+    EXPECT_EQ(RecentEntries(), all.first(6));
 
     // On Linux, paths differing in letter case are different files.
     const QString upper = Write(QStringLiteral("F6.x12"), ThreeSegments());
     window_.LoadFile(upper);
-    EXPECT_EQ(window_.MRUList.first(2), QStringList({ upper, paths[6] }));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_).first(2), QStringList({ upper, paths[6] }));
+}
+
+// A path given relative to the current folder is recent as its absolute path, refused or not;
+// the title shows it as given.
+TEST_F(MainWindowTest, RecentFilesKeepAbsolutePaths)
+{
+    const QString absolute = Write(QStringLiteral("rel.x12"), ThreeSegments());
+    const QString saved = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    const auto restore = qScopeGuard([&] { QDir::setCurrent(saved); });
+
+    window_.LoadFile(QStringLiteral("rel.x12"));
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - rel.x12"));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList(absolute));
+    window_.LoadFile(QStringLiteral("./rel.x12"));
+    EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList(absolute)) << "the same file";
+    MessageBoxes::Guarded([&] { window_.LoadFile(QStringLiteral("../missing.x12")); });
+    EXPECT_EQ(RecentEntries(),
+        QStringList(
+            { QDir::cleanPath(dir_.path() + QStringLiteral("/../missing.x12")), absolute }));
 }
 
 TEST_F(MainWindowTest, RecentEntryShowsAnAmpersandAndOpensItsPath)
@@ -241,19 +274,19 @@ TEST_F(MainWindowTest, RecentEntryShowsAnAmpersandAndOpensItsPath)
     window_.LoadFile(path);
     window_.LoadFile(other);
 
-    QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(window_.RecentFiles);
+    QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(ui_.RecentFiles);
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->childCount(), 2);
     EXPECT_EQ(menu->child(1)->text(QAccessible::Name), path)
         << "read as shown, not as accelerators";
 
-    window_.RecentFiles->actions().at(1)->trigger();
+    ui_.RecentFiles->actions().at(1)->trigger();
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
 // The bar follows the scan (0 to 50) and then the fetching of the segments (50 to 100), is
-// painted as it moves, and is hidden at the end.
+// painted as it moves beside the element name of the file shown, and is hidden at the end.
 TEST_F(MainWindowTest, ProgressBarShowsTheRealProgress)
 {
     QByteArrayList segments;
@@ -261,12 +294,22 @@ TEST_F(MainWindowTest, ProgressBarShowsTheRealProgress)
         segments.append("REF*ZZ*" + QByteArray::number(i));
     const QString path = Write(QStringLiteral("big.x12"), Interchange(segments));
     window_.show();
+    window_.LoadFile(Write(QStringLiteral("three.x12"), ThreeSegments()));
+    ASSERT_FALSE(ui_.StatusPanel1->text().isEmpty());
 
     std::vector<int> positions;
     bool visibleThroughout = true;
-    QObject::connect(window_.ProgressBar1, &QProgressBar::valueChanged, &window_, [&](int value) {
+    bool besideTheName = true;
+    QObject::connect(ui_.ProgressBar1, &QProgressBar::valueChanged, &window_, [&](int value) {
         positions.push_back(value);
-        visibleThroughout = visibleThroughout && window_.ProgressBar1->isVisible();
+        visibleThroughout = visibleThroughout && ui_.ProgressBar1->isVisible();
+        const auto onWindow
+            = [&](const QWidget *w) { return QRect(w->mapTo(&window_, QPoint(0, 0)), w->size()); };
+        const QRect bar = onWindow(ui_.ProgressBar1);
+        const QRect name = onWindow(ui_.StatusPanel1);
+        besideTheName = besideTheName && bar.width() > 0 && !bar.intersects(name)
+            && name.width() >= ui_.StatusPanel1->sizeHint().width()
+            && onWindow(window_.statusBar()).contains(bar);
     });
     window_.LoadFile(path);
 
@@ -280,8 +323,9 @@ TEST_F(MainWindowTest, ProgressBarShowsTheRealProgress)
     })) << "so does the fetching";
     EXPECT_EQ(positions.back(), 100);
     EXPECT_TRUE(visibleThroughout);
-    EXPECT_FALSE(window_.ProgressBar1->isVisible());
-    EXPECT_EQ(window_.Memo1->Model().LineCount(), 200000 + 2);
+    EXPECT_TRUE(besideTheName) << "the bar and the element name do not overlap";
+    EXPECT_FALSE(ui_.ProgressBar1->isVisible());
+    EXPECT_EQ(ui_.Memo1->Model().LineCount(), 200000 + 2);
 }
 
 TEST_F(MainWindowTest, ReaderAndIndexGoWithTheWindow)
@@ -294,7 +338,7 @@ TEST_F(MainWindowTest, ReaderAndIndexGoWithTheWindow)
         window.LoadFile(Write(QStringLiteral("a.x12"), many));
         EXPECT_EQ(OpenUnnamedFiles().size(), 1);
         window.show();
-        window.Exit1->trigger();
+        MainWindowControls(window).Exit1->trigger();
         EXPECT_FALSE(window.isVisible());
     }
     EXPECT_TRUE(OpenUnnamedFiles().isEmpty());
@@ -303,10 +347,9 @@ TEST_F(MainWindowTest, ReaderAndIndexGoWithTheWindow)
 
 TEST_F(MainWindowTest, EveryControlAndItemHasAReadableName)
 {
-    for (QWidget *control : std::initializer_list<QWidget *> { window_.spOpen, window_.spClose,
-             window_.spCopy, window_.spFind, window_.spFindInFiles, window_.spPrint, window_.Memo1,
-             window_.StatusPanel0, window_.StatusPanel1, window_.ProgressBar1, window_.PageControl1,
-             window_.ToolStrip }) {
+    for (QWidget *control : std::initializer_list<QWidget *> { ui_.spOpen, ui_.spClose, ui_.spCopy,
+             ui_.spFind, ui_.spFindInFiles, ui_.spPrint, ui_.Memo1, ui_.StatusPanel0,
+             ui_.StatusPanel1, ui_.ProgressBar1, ui_.PageControl1, ui_.ToolStrip }) {
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
         ASSERT_NE(accessible, nullptr);
         EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
@@ -314,7 +357,7 @@ TEST_F(MainWindowTest, EveryControlAndItemHasAReadableName)
     }
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&window_)->text(QAccessible::Name),
         QStringLiteral("Brimlet"));
-    for (QMenu *menu : { window_.File1, window_.Edit1, window_.ools1, window_.Help1 }) {
+    for (QMenu *menu : { ui_.File1, ui_.Edit1, ui_.ools1, ui_.Help1 }) {
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(menu);
         for (int i = 0; i < accessible->childCount(); ++i) {
             QAccessibleInterface *item = accessible->child(i);

@@ -26,26 +26,25 @@ TEST_F(NavigationTest, GoToLineByNumberOrByType)
         { "1", "S", -1, "Not Found." }, // ids compare whole
     };
     for (const auto &c : cases) {
-        window_.Memo1->SetSelStart(window_.Memo1->LineIndex(3) + 2);
-        window_.Memo1->SetSelLength(30);
-        const qint64 start = window_.Memo1->SelStart();
+        ui_.Memo1->SetSelStart(ui_.Memo1->LineIndex(3) + 2);
+        ui_.Memo1->SetSelLength(30);
+        const qint64 start = ui_.Memo1->SelStart();
         MessageRecorder messages;
         GoTo(QLatin1String(c.line), QLatin1String(c.type));
         const QString what
             = QStringLiteral("%1 %2").arg(QLatin1String(c.line), QLatin1String(c.type));
         if (c.message) {
             EXPECT_EQ(messages.Texts(), QStringList(QLatin1String(c.message))) << qPrintable(what);
-            EXPECT_EQ(window_.Memo1->SelStart(), start) << qPrintable(what);
-            EXPECT_EQ(window_.Memo1->SelLength(), 30) << qPrintable(what);
+            EXPECT_EQ(ui_.Memo1->SelStart(), start) << qPrintable(what);
+            EXPECT_EQ(ui_.Memo1->SelLength(), 30) << qPrintable(what);
         } else {
             EXPECT_TRUE(messages.Texts().isEmpty()) << qPrintable(what);
-            EXPECT_EQ(window_.Memo1->SelStart(), window_.Memo1->LineIndex(c.caretLine))
-                << qPrintable(what);
-            EXPECT_EQ(window_.Memo1->SelLength(), 0) << qPrintable(what);
-            EXPECT_EQ(window_.focusWidget(), window_.Memo1) << qPrintable(what);
+            EXPECT_EQ(ui_.Memo1->SelStart(), ui_.Memo1->LineIndex(c.caretLine)) << qPrintable(what);
+            EXPECT_EQ(ui_.Memo1->SelLength(), 0) << qPrintable(what);
+            EXPECT_EQ(window_.focusWidget(), ui_.Memo1) << qPrintable(what);
             EXPECT_EQ(Position(),
                 QStringLiteral("Line: %1 Col: 1 ").arg(c.caretLine + 1)
-                    + QString::fromLatin1(window_.Memo1->GetLine(c.caretLine, 3).split('*').first())
+                    + QString::fromLatin1(ui_.Memo1->GetLine(c.caretLine, 3).split('*').first())
                     + QLatin1String("00"))
                 << qPrintable(what);
         }
@@ -58,18 +57,18 @@ TEST_F(NavigationTest, BoxesKeepTheirTextsAndCancelDoesNothing)
     EXPECT_EQ(goTo_.Edit2->text(), QStringLiteral("ST"));
     EXPECT_EQ(CaretLine(), 6);
 
-    window_.Memo1->SetSelStart(0);
+    ui_.Memo1->SetSelStart(0);
     GoTo(QStringLiteral("1"), QStringLiteral("N1"), true);
-    EXPECT_EQ(window_.Memo1->SelStart(), 0);
+    EXPECT_EQ(ui_.Memo1->SelStart(), 0);
     EXPECT_EQ(goTo_.Edit1->text(), QStringLiteral("1"));
     EXPECT_EQ(goTo_.Edit2->text(), QStringLiteral("N1")) << "the boxes keep what was typed";
 }
 
 TEST_F(NavigationTest, NextAndPreviousOfThisType)
 {
-    using Command = QAction *TForm1::*;
-    const Command next = &TForm1::GotoNextMatchingSegmentType1;
-    const Command previous = &TForm1::GotoPreviousSegmentofThisType1;
+    using Command = QAction *MainWindowControls::*;
+    const Command next = &MainWindowControls::GotoNextMatchingSegmentType1;
+    const Command previous = &MainWindowControls::GotoPreviousSegmentofThisType1;
     const struct
     {
         const char *name;
@@ -88,12 +87,11 @@ TEST_F(NavigationTest, NextAndPreviousOfThisType)
         { "first line: nothing at all", 0, previous, -1, nullptr },
     };
     for (const auto &c : cases) {
-        window_.Memo1->SetCaretPos(3, c.from);
-        const qint64 start = window_.Memo1->SelStart();
+        ui_.Memo1->SetCaretPos(3, c.from);
+        const qint64 start = ui_.Memo1->SelStart();
         MessageRecorder messages;
-        (window_.*c.command)->trigger();
-        EXPECT_EQ(window_.Memo1->SelStart(), c.to < 0 ? start : window_.Memo1->LineIndex(c.to))
-            << c.name;
+        (ui_.*c.command)->trigger();
+        EXPECT_EQ(ui_.Memo1->SelStart(), c.to < 0 ? start : ui_.Memo1->LineIndex(c.to)) << c.name;
         EXPECT_EQ(
             messages.Texts(), c.message ? QStringList(QLatin1String(c.message)) : QStringList())
             << c.name;
@@ -101,9 +99,9 @@ TEST_F(NavigationTest, NextAndPreviousOfThisType)
     EXPECT_EQ(Position(), QStringLiteral("Line: 3 Col: 1 ST00")) << "not refreshed by a miss";
 
     // The steps start from the selection's end, the indicator describes its start.
-    window_.Memo1->SetSelStart(window_.Memo1->LineIndex(2) + 1);
-    window_.Memo1->SetSelLength(window_.Memo1->LineIndex(4) + 2 - window_.Memo1->SelStart());
-    window_.GotoNextMatchingSegmentType1->trigger();
+    ui_.Memo1->SetSelStart(ui_.Memo1->LineIndex(2) + 1);
+    ui_.Memo1->SetSelLength(ui_.Memo1->LineIndex(4) + 2 - ui_.Memo1->SelStart());
+    ui_.GotoNextMatchingSegmentType1->trigger();
     EXPECT_EQ(CaretLine(), 7);
     EXPECT_EQ(Position(), QStringLiteral("Line: 8 Col: 1 N100"));
     EXPECT_EQ(ElementName(), QStringLiteral("Party Identification"));

@@ -19,7 +19,7 @@ TEST_F(PositionIndicatorTest, ShowsTheStartRightAfterLoading)
 
 TEST_F(PositionIndicatorTest, ClicksAndKeysRefreshBothPanels)
 {
-    const RawDataView &view = *window_.Memo1;
+    const RawDataView &view = *ui_.Memo1;
     const struct
     {
         const char *name;
@@ -61,53 +61,63 @@ TEST_F(PositionIndicatorTest, ClicksAndKeysRefreshBothPanels)
 
 TEST_F(PositionIndicatorTest, NamesComeFromTheWindowsDictionary)
 {
-    window_.ElementNames.SetLines({ "n104 =not this", "n104=First", "N104=Second", "ST01=" });
+    WindowProbe::ElementNames(window_).SetLines(
+        { "n104 =not this", "n104=First", "N104=Second", "ST01=" });
     Load({ "N1*ST*ACME*92*1234", "ST*850*1" });
-    ClickAt(window_.Memo1->LineIndex(1) + 14);
+    ClickAt(ui_.Memo1->LineIndex(1) + 14);
     EXPECT_EQ(Position(), QStringLiteral("Line: 2 Col: 15 N104"));
     EXPECT_EQ(ElementName(), QStringLiteral("First"));
-    ClickAt(window_.Memo1->LineIndex(2) + 4);
+    ClickAt(ui_.Memo1->LineIndex(2) + 4);
     EXPECT_EQ(ElementName(), QString()) << "an empty value reads as no name";
 }
 
 // Select All from the menu refreshes nothing; the Copy button follows the selection.
 TEST_F(PositionIndicatorTest, SelectionChangesEnableCopyWithoutARefresh)
 {
-    ClickAt(window_.Memo1->LineIndex(2) + 3);
+    ClickAt(ui_.Memo1->LineIndex(2) + 3);
     const QString before = Position();
-    EXPECT_FALSE(window_.spCopy->isEnabled());
+    EXPECT_FALSE(ui_.spCopy->isEnabled());
 
-    window_.SelectAll1->trigger();
-    EXPECT_EQ(window_.Memo1->SelLength(), window_.Memo1->TextLength());
-    EXPECT_TRUE(window_.spCopy->isEnabled());
+    ui_.SelectAll1->trigger();
+    EXPECT_EQ(ui_.Memo1->SelLength(), ui_.Memo1->TextLength());
+    EXPECT_TRUE(ui_.spCopy->isEnabled());
     EXPECT_EQ(Position(), before);
 
-    ClickAt(window_.Memo1->LineIndex(3));
-    EXPECT_FALSE(window_.spCopy->isEnabled());
+    ClickAt(ui_.Memo1->LineIndex(3));
+    EXPECT_FALSE(ui_.spCopy->isEnabled());
     EXPECT_EQ(Position(), QStringLiteral("Line: 4 Col: 1 BEG00"));
 }
 
-// A refused file leaves the file shown working as before: its reader stays, the panels follow
-// the caret and the commands that need the reader still act.
-TEST_F(PositionIndicatorTest, AfterARefusedOpenTheShownFileKeepsWorking)
+// A refused file leaves the file shown working as before: the panels follow the caret, the
+// segment-type steps and Go To by type walk it, and its text and title stay.
+TEST_F(PositionIndicatorTest, ARefusedOpenLeavesTheShownFileWorking)
 {
-    ClickAt(window_.Memo1->LineIndex(6));
     const QString bad = dir_.filePath(QStringLiteral("bad.x12"));
     WriteBytes(bad, QByteArray(300, 'x'));
-    MessageBoxes::Guarded([&] { window_.LoadFile(bad); });
-    ASSERT_EQ(messages_.Texts(), QStringList(QStringLiteral("Not a valid X12 file.")));
+    const QString title = window_.windowTitle();
+    const QByteArray text = ui_.Memo1->Model().Text().toByteArray();
+    for (const QString &refused : { bad, dir_.filePath(QStringLiteral("missing.x12")) }) {
+        MessageRecorder messages;
+        MessageBoxes::Guarded([&] { window_.LoadFile(refused); });
+        ASSERT_EQ(messages.Texts().size(), 1) << qPrintable(refused);
+        EXPECT_EQ(window_.windowTitle(), title);
+        EXPECT_EQ(ui_.Memo1->Model().Text(), text);
+        EXPECT_TRUE(ui_.Memo1->isEnabled());
 
-    ClickAt(window_.Memo1->LineIndex(4) + 6);
-    EXPECT_EQ(Position(), QStringLiteral("Line: 5 Col: 7 N102"));
-    Press(Qt::Key_Down);
-    EXPECT_EQ(Position(), QStringLiteral("Line: 6 Col: 7 SE02"));
-    window_.GotoNextMatchingSegmentType1->trigger();
-    EXPECT_EQ(CaretLine(), 8);
-    window_.GotoPreviousSegmentofThisType1->trigger();
-    EXPECT_EQ(CaretLine(), 5);
-    GoTo(QStringLiteral("2"), QStringLiteral("ST"));
-    EXPECT_EQ(CaretLine(), 6);
-    EXPECT_EQ(messages_.Texts().size(), 1);
+        ClickAt(ui_.Memo1->LineIndex(4) + 6);
+        EXPECT_EQ(Position(), QStringLiteral("Line: 5 Col: 7 N102"));
+        EXPECT_EQ(ElementName(), QStringLiteral("Name"));
+        ClickAt(ui_.Memo1->LineIndex(2));
+        Press(Qt::Key_N, Qt::ControlModifier);
+        EXPECT_EQ(CaretLine(), 6) << "Ctrl+N";
+        EXPECT_EQ(Position(), QStringLiteral("Line: 7 Col: 1 ST00"));
+        Press(Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(CaretLine(), 2) << "Ctrl+S";
+        GoTo(QStringLiteral("2"), QStringLiteral("N1"));
+        EXPECT_EQ(CaretLine(), 7) << "Go To by type";
+        EXPECT_EQ(Position(), QStringLiteral("Line: 8 Col: 1 N100"));
+        EXPECT_EQ(messages.Texts().size(), 1) << qPrintable(messages.Texts().join(u'\n'));
+    }
 }
 
 } // namespace

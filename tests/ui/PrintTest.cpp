@@ -38,17 +38,17 @@ protected:
     // Prints through the window's print step as a user would, to a PDF of the given page.
     void Print(QAction *item, const QPageLayout &layout)
     {
-        window_.ShowPrintDialog = [&](QPrinter &printer) {
+        WindowProbe::SetPrintDialog(window_, [&](QPrinter &printer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf_);
             printer.setPageLayout(layout);
             paintRect_ = printer.pageLayout().paintRect(QPageLayout::Point);
             return true;
-        };
+        });
         if (item)
             item->trigger();
         else
-            window_.spPrint->click();
+            ui_.spPrint->click();
     }
 
     QByteArray Run(const QString &program, const QStringList &arguments)
@@ -120,7 +120,7 @@ TEST_F(PrintTest, PrintsTheWholeTextIntoTheRectanglePageAfterPage)
     Load(References(160));
     const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
         QMarginsF(18, 36, 18, 36), QPageLayout::Point);
-    Print(window_.Print1, letter);
+    Print(ui_.Print1, letter);
     ASSERT_TRUE(messages_.Texts().isEmpty()) << qPrintable(messages_.Texts().join(u'\n'));
 
     const QByteArray info = Run(QStringLiteral("pdfinfo"), { pdf_ });
@@ -183,17 +183,17 @@ TEST_F(PrintTest, NothingFallsOffANarrowPage)
 
 TEST_F(PrintTest, CancelPrintsNothingAndAFailureIsReported)
 {
-    window_.ShowPrintDialog = [](QPrinter &) { return false; };
-    window_.Print1->trigger();
+    WindowProbe::SetPrintDialog(window_, [](QPrinter &) { return false; });
+    ui_.Print1->trigger();
     EXPECT_FALSE(QFile::exists(pdf_));
     EXPECT_TRUE(messages_.Texts().isEmpty());
 
-    window_.ShowPrintDialog = [&](QPrinter &printer) {
+    WindowProbe::SetPrintDialog(window_, [&](QPrinter &printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir_.filePath(QStringLiteral("missing/printed.pdf")));
         return true;
-    };
-    window_.Print1->trigger();
+    });
+    ui_.Print1->trigger();
     EXPECT_EQ(messages_.Texts(), QStringList(QStringLiteral("The text could not be printed.")));
 }
 

@@ -35,6 +35,7 @@ TEST(RawDataModelTest, HoldsEveryLineFollowedByOneBreak)
     EXPECT_EQ(model.TextLength(), Length);
     EXPECT_EQ(model.LineCount(), 6);
     EXPECT_EQ(model.LongestLine(), 8);
+    EXPECT_EQ(model.LongestLineNumber(), 3);
 }
 
 TEST(RawDataModelTest, EmptyAndClearedModelsHaveOneEmptyLine)
@@ -51,6 +52,7 @@ TEST(RawDataModelTest, EmptyAndClearedModelsHaveOneEmptyLine)
         EXPECT_EQ(model->LineFromChar(0), 0);
         EXPECT_EQ(model->Caret(), 0);
         EXPECT_EQ(model->LongestLine(), 0);
+        EXPECT_EQ(model->LongestLineNumber(), 0);
         EXPECT_EQ(model->FindText("S", 0, 10, false, false), -1);
     }
 }

@@ -140,14 +140,22 @@ TEST_F(RawDataViewTest, SetSelLengthScrollsTheCaretIntoView)
     EXPECT_GT(view_.TopLine() + view_.PageLines(), 900);
 }
 
-TEST_F(RawDataViewTest, ScrollRangesCountLinesAndTheLongestLine)
+// The horizontal range ends at the longest line and the caret after it, in a font whose
+// characters differ in width as in one whose characters do not.
+TEST_F(RawDataViewTest, ScrollRangesCountLinesAndEndAtTheLongestLine)
 {
-    Fill({ "short", QByteArray(5000, 'W'), "x" });
-    EXPECT_EQ(view_.verticalScrollBar()->maximum(), qMax(qint64(0), 4 - view_.PageLines()));
-    EXPECT_GE(view_.horizontalScrollBar()->maximum() + view_.viewport()->width(),
-        view_.CharacterRect(view_.LineIndex(1) + 5000).left()
-            + view_.horizontalScrollBar()->value())
-        << "the whole longest line can be scrolled into view";
+    const QByteArray longest = QByteArray("ISA*") + QByteArray(300, 'i') + QByteArray(200, 'W');
+    for (const QFont &font : { WindowFont(), RawDataFont() }) {
+        view_.setFont(font);
+        Fill({ "short", longest, "x" });
+        EXPECT_EQ(view_.verticalScrollBar()->maximum(), qMax(qint64(0), 4 - view_.PageLines()));
+        QScrollBar *bar = view_.horizontalScrollBar();
+        bar->setValue(bar->maximum());
+        const int end = view_.CharacterRect(view_.LineIndex(1) + longest.size()).left();
+        const int width = view_.viewport()->width();
+        EXPECT_LT(end, width) << "the caret after the last character shows";
+        EXPECT_GE(end, width - 6) << "and nothing but a margin lies beyond it";
+    }
 
     // Ctrl+End and End on the long line bring the caret into the horizontal range.
     view_.SetCaretPos(0, 1);

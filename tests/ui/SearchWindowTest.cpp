@@ -3,6 +3,8 @@
 #include "StartUp.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
+#include "WindowProbe.h"
 #include "frmMain.h"
 
 #include <gtest/gtest.h>
@@ -40,21 +42,14 @@ QByteArray X12(const QByteArray &segment)
 class SearchWindowTest : public testing::Test
 {
 protected:
+    SearchWindowTest() { main_.SetSearchWindow(&window_); }
+
     QString Put(const QString &relative, const QByteArray &bytes)
     {
         const QString path = dir_.path() + u'/' + relative;
         QDir().mkpath(QFileInfo(path).path());
         WriteBytes(path, bytes);
         return path;
-    }
-
-    // As FormCreate restores them: the history and the box's items in step.
-    static void SetHistory(QComboBox *box, QStringList &history, const QStringList &entries)
-    {
-        history = entries;
-        box->clear();
-        box->addItems(entries);
-        box->setEditText(QString());
     }
 
     // Typing as the user does, replacing the box's text.
@@ -69,12 +64,12 @@ protected:
     void Search(const QString &folder, const QString &text, bool subfolders = true,
         const QString &filespec = QStringLiteral("*"))
     {
-        window_.Folder->setEditText(folder);
-        window_.FindText->setEditText(text);
-        window_.Filespec->setText(filespec);
-        window_.SearchSubdirectories->setChecked(subfolders);
-        window_.Find->setEnabled(true);
-        window_.Find->click();
+        ui_.Folder->setEditText(folder);
+        ui_.FindText->setEditText(text);
+        ui_.Filespec->setText(filespec);
+        ui_.SearchSubdirectories->setChecked(subfolders);
+        ui_.Find->setEnabled(true);
+        ui_.Find->click();
     }
 
     // Runs body once, from the first event the running search handles.
@@ -83,8 +78,8 @@ protected:
     QStringList Column(int column) const
     {
         QStringList cells;
-        for (int row = 0; row < window_.StringGrid1->rowCount(); ++row) {
-            const QTableWidgetItem *item = window_.StringGrid1->item(row, column);
+        for (int row = 0; row < ui_.StringGrid1->rowCount(); ++row) {
+            const QTableWidgetItem *item = ui_.StringGrid1->item(row, column);
             cells.append(item ? item->text() : QStringLiteral("<none>"));
         }
         return cells;
@@ -103,7 +98,8 @@ protected:
     QTemporaryDir dir_;
     MessageRecorder messages_;
     TForm1 main_ { QStringList() };
-    TSearch window_ { &main_ };
+    TSearch window_ { main_.Settings() };
+    SearchWindowControls ui_ { window_ };
 };
 
 TEST_F(SearchWindowTest, DesignedLayoutCaptionsAndAnchors)
@@ -112,7 +108,7 @@ TEST_F(SearchWindowTest, DesignedLayoutCaptionsAndAnchors)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
     EXPECT_EQ(window_.windowTitle(), QStringLiteral("Find in Files"));
     EXPECT_EQ(window_.centralWidget()->size(), QSize(494, 316));
-    EXPECT_EQ(window_.StatusBar1->height(), 19);
+    EXPECT_EQ(ui_.StatusBar1->height(), 19);
 
     const struct
     {
@@ -121,21 +117,21 @@ TEST_F(SearchWindowTest, DesignedLayoutCaptionsAndAnchors)
         QRect designed;
         QRect grown; // the window 100 pixels wider and 60 higher
     } cases[] = {
-        { window_.Label4, "Folder", { 33, 16, 30, 13 }, { 33, 16, 30, 13 } },
-        { window_.Folder, "", { 103, 15, 318, 21 }, { 103, 15, 418, 21 } },
-        { window_.Button1, "...", { 419, 14, 20, 20 }, { 519, 14, 20, 20 } },
-        { window_.Label2, "Seach For", { 33, 53, 48, 13 }, { 33, 53, 48, 13 } },
-        { window_.FindText, "", { 103, 53, 338, 21 }, { 103, 53, 438, 21 } },
-        { window_.MatchCase, "Match Case", { 182, 79, 82, 17 }, { 282, 79, 82, 17 } },
-        { window_.SearchSubdirectories, "Search Subdirectories", { 304, 80, 137, 17 },
+        { ui_.Label4, "Folder", { 33, 16, 30, 13 }, { 33, 16, 30, 13 } },
+        { ui_.Folder, "", { 103, 15, 318, 21 }, { 103, 15, 418, 21 } },
+        { ui_.Button1, "...", { 419, 14, 20, 20 }, { 519, 14, 20, 20 } },
+        { ui_.Label2, "Search For", { 33, 53, 48, 13 }, { 33, 53, 48, 13 } },
+        { ui_.FindText, "", { 103, 53, 338, 21 }, { 103, 53, 438, 21 } },
+        { ui_.MatchCase, "Match Case", { 182, 79, 82, 17 }, { 282, 79, 82, 17 } },
+        { ui_.SearchSubdirectories, "Search Subdirectories", { 304, 80, 137, 17 },
             { 404, 80, 137, 17 } },
-        { window_.Label1, "Filespec:", { 33, 105, 42, 13 }, { 33, 105, 42, 13 } },
-        { window_.Filespec, "*", { 103, 102, 338, 21 }, { 103, 102, 438, 21 } },
-        { window_.Label3, "Results:", { 33, 144, 39, 13 }, { 33, 144, 39, 13 } },
-        { window_.StringGrid1, "", { 103, 144, 337, 104 }, { 103, 144, 437, 164 } },
-        { window_.Open, "Open", { 103, 271, 75, 25 }, { 103, 331, 75, 25 } },
-        { window_.Find, "Find", { 270, 271, 75, 25 }, { 370, 331, 75, 25 } },
-        { window_.Cancel, "Cancel", { 366, 271, 75, 25 }, { 466, 331, 75, 25 } },
+        { ui_.Label1, "Filespec:", { 33, 105, 42, 13 }, { 33, 105, 42, 13 } },
+        { ui_.Filespec, "*", { 103, 102, 338, 21 }, { 103, 102, 438, 21 } },
+        { ui_.Label3, "Results:", { 33, 144, 39, 13 }, { 33, 144, 39, 13 } },
+        { ui_.StringGrid1, "", { 103, 144, 337, 104 }, { 103, 144, 437, 164 } },
+        { ui_.Open, "Open", { 103, 271, 75, 25 }, { 103, 331, 75, 25 } },
+        { ui_.Find, "Find", { 270, 271, 75, 25 }, { 370, 331, 75, 25 } },
+        { ui_.Cancel, "Cancel", { 366, 271, 75, 25 }, { 466, 331, 75, 25 } },
     };
     // A caption designed for Tahoma keeps its anchored edge and widens when the font that
     // stands in for Tahoma needs more room.
@@ -171,10 +167,10 @@ TEST_F(SearchWindowTest, DesignedLayoutCaptionsAndAnchors)
     for (const auto &c : cases)
         expectAt(c.control, c.grown);
 
-    EXPECT_FALSE(window_.MatchCase->isChecked());
-    EXPECT_FALSE(window_.SearchSubdirectories->isChecked());
-    EXPECT_TRUE(window_.Find->isDefault());
-    const QTableWidget *grid = window_.StringGrid1;
+    EXPECT_FALSE(ui_.MatchCase->isChecked());
+    EXPECT_FALSE(ui_.SearchSubdirectories->isChecked());
+    EXPECT_TRUE(ui_.Find->isDefault());
+    const QTableWidget *grid = ui_.StringGrid1;
     ASSERT_EQ(grid->columnCount(), 4);
     QStringList headers;
     for (int column = 0; column < 4; ++column) {
@@ -191,22 +187,21 @@ TEST_F(SearchWindowTest, DesignedLayoutCaptionsAndAnchors)
     const QList<QAction *> menus = window_.menuBar()->actions();
     ASSERT_EQ(menus.size(), 1);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("&Edit"));
-    ASSERT_EQ(window_.Edit1->actions(), QList<QAction *> { window_.CopyFileListtoClipboard1 });
-    EXPECT_EQ(
-        window_.CopyFileListtoClipboard1->text(), QStringLiteral("&Copy File List to Clipboard"));
-    EXPECT_EQ(window_.CopyFileListtoClipboard1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    ASSERT_EQ(ui_.Edit1->actions(), QList<QAction *> { ui_.CopyFileListtoClipboard1 });
+    EXPECT_EQ(ui_.CopyFileListtoClipboard1->text(), QStringLiteral("&Copy File List to Clipboard"));
+    EXPECT_EQ(ui_.CopyFileListtoClipboard1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
 }
 
 TEST_F(SearchWindowTest, TabOrderFollowsTheDesign)
 {
     window_.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window_));
-    window_.Find->setEnabled(true);
-    window_.Open->setEnabled(true);
-    const QList<QWidget *> order = { window_.Folder, window_.FindText, window_.MatchCase,
-        window_.SearchSubdirectories, window_.Filespec, window_.Find, window_.Cancel, window_.Open,
-        window_.StringGrid1, window_.Button1, window_.Folder };
-    window_.Folder->setFocus();
+    ui_.Find->setEnabled(true);
+    ui_.Open->setEnabled(true);
+    const QList<QWidget *> order
+        = { ui_.Folder, ui_.FindText, ui_.MatchCase, ui_.SearchSubdirectories, ui_.Filespec,
+              ui_.Find, ui_.Cancel, ui_.Open, ui_.StringGrid1, ui_.Button1, ui_.Folder };
+    ui_.Folder->setFocus();
     QList<QWidget *> visited;
     for (int i = 0; i < order.size(); ++i) {
         // The control that holds the focus, or holds the inner widget that does.
@@ -243,17 +238,17 @@ class SearchWindowShowTest : public SearchWindowTest, public testing::WithParamI
 TEST_P(SearchWindowShowTest, FillsBlankBoxesFromTheHistories)
 {
     const ShowCase &c = GetParam();
-    SetHistory(window_.Folder, window_.FolderHistory, c.folderHistory);
-    SetHistory(window_.FindText, window_.SearchTextHistory, c.textHistory);
-    window_.Folder->setEditText(QString::fromUtf8(c.folder));
-    window_.FindText->setEditText(QString::fromUtf8(c.text));
-    window_.Find->setEnabled(!c.findEnabled);
+    WindowProbe::SetFolderHistory(window_, c.folderHistory);
+    WindowProbe::SetSearchTextHistory(window_, c.textHistory);
+    ui_.Folder->setEditText(QString::fromUtf8(c.folder));
+    ui_.FindText->setEditText(QString::fromUtf8(c.text));
+    ui_.Find->setEnabled(!c.findEnabled);
     window_.show();
-    EXPECT_EQ(window_.Folder->currentText(), QString::fromUtf8(c.shownFolder));
-    EXPECT_EQ(window_.FindText->currentText(), QString::fromUtf8(c.shownText));
-    EXPECT_EQ(window_.Find->isEnabled(), c.findEnabled);
-    EXPECT_FALSE(window_.Open->isEnabled()) << "no results yet";
-    EXPECT_EQ(window_.FolderHistory, c.folderHistory) << "showing changes no history";
+    EXPECT_EQ(ui_.Folder->currentText(), QString::fromUtf8(c.shownFolder));
+    EXPECT_EQ(ui_.FindText->currentText(), QString::fromUtf8(c.shownText));
+    EXPECT_EQ(ui_.Find->isEnabled(), c.findEnabled);
+    EXPECT_FALSE(ui_.Open->isEnabled()) << "no results yet";
+    EXPECT_EQ(WindowProbe::FolderHistory(window_), c.folderHistory) << "showing changes no history";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SearchWindowShowTest,
@@ -270,45 +265,45 @@ INSTANTIATE_TEST_SUITE_P(Cases, SearchWindowShowTest,
 TEST_F(SearchWindowTest, FindFollowsUserEditsOnly)
 {
     window_.show();
-    EXPECT_FALSE(window_.Find->isEnabled());
+    EXPECT_FALSE(ui_.Find->isEnabled());
 
     // The search text alone decides after an edit: Find with an empty folder searches "/".
-    Type(window_.FindText, QStringLiteral("REF"));
-    EXPECT_TRUE(window_.Find->isEnabled());
-    Type(window_.FindText, QStringLiteral("  "));
-    EXPECT_FALSE(window_.Find->isEnabled());
+    Type(ui_.FindText, QStringLiteral("REF"));
+    EXPECT_TRUE(ui_.Find->isEnabled());
+    Type(ui_.FindText, QStringLiteral("  "));
+    EXPECT_FALSE(ui_.Find->isEnabled());
 
     // Text the program puts in runs no rule.
-    window_.FindText->setEditText(QStringLiteral("REF"));
+    ui_.FindText->setEditText(QStringLiteral("REF"));
     QString offered = QStringLiteral("/chosen/folder");
-    window_.SelectFolder = [&](QWidget *owner) {
+    WindowProbe::SetFolderDialog(window_, [&](QWidget *owner) {
         EXPECT_EQ(owner, &window_);
         return offered;
-    };
-    window_.Button1->click();
-    EXPECT_EQ(window_.Folder->currentText(), QStringLiteral("/chosen/folder"));
-    EXPECT_FALSE(window_.Find->isEnabled());
+    });
+    ui_.Button1->click();
+    EXPECT_EQ(ui_.Folder->currentText(), QStringLiteral("/chosen/folder"));
+    EXPECT_FALSE(ui_.Find->isEnabled());
     offered.clear(); // the dialog cancelled
-    window_.Button1->click();
-    EXPECT_EQ(window_.Folder->currentText(), QStringLiteral("/chosen/folder"));
+    ui_.Button1->click();
+    EXPECT_EQ(ui_.Folder->currentText(), QStringLiteral("/chosen/folder"));
 
     // An edit of the folder box runs the rule too.
-    QTest::keyClick(window_.Folder->lineEdit(), Qt::Key_Backspace);
-    EXPECT_TRUE(window_.Find->isEnabled());
+    QTest::keyClick(ui_.Folder->lineEdit(), Qt::Key_Backspace);
+    EXPECT_TRUE(ui_.Find->isEnabled());
 
     // Picking an item of the drop-down list is an edit.
-    SetHistory(window_.FindText, window_.SearchTextHistory, { "N1*ST" });
-    window_.Find->setEnabled(false);
-    window_.FindText->setCurrentIndex(-1);
-    QTest::keyClick(window_.FindText, Qt::Key_Down);
-    EXPECT_EQ(window_.FindText->currentText(), QStringLiteral("N1*ST"));
-    EXPECT_TRUE(window_.Find->isEnabled());
+    WindowProbe::SetSearchTextHistory(window_, { "N1*ST" });
+    ui_.Find->setEnabled(false);
+    ui_.FindText->setCurrentIndex(-1);
+    QTest::keyClick(ui_.FindText, Qt::Key_Down);
+    EXPECT_EQ(ui_.FindText->currentText(), QStringLiteral("N1*ST"));
+    EXPECT_TRUE(ui_.Find->isEnabled());
 
     // Showing again applies both boxes.
     window_.hide();
-    window_.Folder->setEditText(QString());
+    ui_.Folder->setEditText(QString());
     window_.show();
-    EXPECT_FALSE(window_.Find->isEnabled());
+    EXPECT_FALSE(ui_.Find->isEnabled());
 }
 
 TEST_F(SearchWindowTest, SearchListsTheX12FilesHoldingTheText)
@@ -318,12 +313,12 @@ TEST_F(SearchWindowTest, SearchListsTheX12FilesHoldingTheText)
     Put("sub/notes.txt", "REF*IA*MARK is not an interchange");
     Put("sub/other.x12", X12("N1*ST*NONE"));
     window_.show();
-    window_.Folder->setEditText(dir_.path());
-    Type(window_.FindText, QStringLiteral("mark"));
-    window_.SearchSubdirectories->setChecked(true);
+    ui_.Folder->setEditText(dir_.path());
+    Type(ui_.FindText, QStringLiteral("mark"));
+    ui_.SearchSubdirectories->setChecked(true);
 
     // Enter in a box clicks Find, the window's default button.
-    QTest::keyClick(window_.FindText->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(ui_.FindText->lineEdit(), Qt::Key_Return);
 
     EXPECT_EQ(window_.StatusText(), QStringLiteral("Complete."));
     QStatusTipEvent menuHovered { QString() };
@@ -334,65 +329,116 @@ TEST_F(SearchWindowTest, SearchListsTheX12FilesHoldingTheText)
     EXPECT_EQ(Column(2),
         QStringList(
             { QString::number(QFileInfo(top).size()), QString::number(QFileInfo(below).size()) }));
-    EXPECT_EQ(window_.StringGrid1->currentRow(), 0) << "Open takes the first result unclicked";
-    EXPECT_TRUE(window_.Open->isEnabled());
-    EXPECT_TRUE(window_.Find->isEnabled());
-    EXPECT_FALSE(window_.Searching);
-    EXPECT_EQ(window_.FolderHistory, QStringList { dir_.path() });
-    EXPECT_EQ(window_.SearchTextHistory, QStringList { "mark" });
+    EXPECT_EQ(ui_.StringGrid1->currentRow(), 0) << "Open takes the first result unclicked";
+    EXPECT_TRUE(ui_.Open->isEnabled());
+    EXPECT_TRUE(ui_.Find->isEnabled());
+    EXPECT_FALSE(WindowProbe::Searching(window_));
+    EXPECT_EQ(WindowProbe::FolderHistory(window_), QStringList { dir_.path() });
+    EXPECT_EQ(WindowProbe::SearchTextHistory(window_), QStringList { "mark" });
 
     // Shown again, the results stay and Open is enabled.
     window_.hide();
     window_.show();
     EXPECT_EQ(Paths(), QStringList({ top, below }));
-    EXPECT_TRUE(window_.Open->isEnabled());
+    EXPECT_TRUE(ui_.Open->isEnabled());
 
     // Nothing found: one empty row, Open disabled and refusing the empty row. Find, disabled
     // meanwhile, gets back the focus it had, so that Enter does not click another button.
-    window_.Find->setFocus();
+    ui_.Find->setFocus();
     Search(dir_.path() + "/missing", QStringLiteral("MARK"));
-    EXPECT_EQ(window_.focusWidget(), window_.Find);
+    EXPECT_EQ(window_.focusWidget(), ui_.Find);
     EXPECT_EQ(window_.StatusText(), QStringLiteral("Complete."));
     EXPECT_EQ(Column(0), QStringList { "" });
-    EXPECT_FALSE(window_.Open->isEnabled());
-    window_.OpenClick();
+    EXPECT_FALSE(ui_.Open->isEnabled());
+    ui_.Open->setEnabled(true);
+    ui_.Open->click();
     EXPECT_TRUE(window_.isVisible());
     EXPECT_TRUE(messages_.Texts().isEmpty());
     window_.hide();
     window_.show();
-    EXPECT_FALSE(window_.Open->isEnabled());
+    EXPECT_FALSE(ui_.Open->isEnabled());
+}
+
+// While no width is chosen, the columns fit their contents after a search: no name, folder or
+// header is cut. A width the user drags, or one an earlier run stored, stays and is stored.
+TEST_F(SearchWindowTest, ColumnsFitTheirContentsUntilTheUserSizesThem)
+{
+    Put("a/rather/deep/folder/a-file-name-much-wider-than-the-designed-column.x12",
+        X12("REF*IA*MARK"));
+    TSearch stored { TSettingsList({ "FileNameWidth=90", "FileDirWidth=64" }) };
+    for (TSearch *search : { &window_, &stored }) {
+        SearchWindowControls ui(*search);
+        search->show();
+        ui.Folder->setEditText(dir_.path());
+        ui.FindText->setEditText(QStringLiteral("MARK"));
+        ui.SearchSubdirectories->setChecked(true);
+        ui.Find->setEnabled(true);
+        ui.Find->click();
+        ASSERT_EQ(ui.StringGrid1->rowCount(), 1);
+    }
+
+    const QTableWidget *grid = ui_.StringGrid1;
+    for (int column = 0; column < 4; ++column) {
+        const QString cell = grid->item(0, column)->text();
+        const QString title = grid->horizontalHeaderItem(column)->text();
+        EXPECT_LT(grid->fontMetrics().horizontalAdvance(cell), grid->columnWidth(column))
+            << qPrintable(cell);
+        EXPECT_LT(grid->horizontalHeader()->fontMetrics().horizontalAdvance(title),
+            grid->columnWidth(column))
+            << qPrintable(title);
+    }
+    EXPECT_EQ(window_.SettingsToStore().ColumnWidths, (std::array<std::optional<qint32>, 4> {}))
+        << "fitted widths are not the user's";
+
+    const int fittedName = grid->columnWidth(0);
+    const int fittedDirectory = grid->columnWidth(1);
+    ui_.StringGrid1->horizontalHeader()->resizeSection(1, 150); // as a drag does
+    Search(dir_.path(), QStringLiteral("MARK"));
+    EXPECT_EQ(grid->columnWidth(1), 150);
+    EXPECT_EQ(grid->columnWidth(0), fittedName);
+    EXPECT_EQ(window_.SettingsToStore().ColumnWidths,
+        (std::array<std::optional<qint32>, 4> { std::nullopt, 150, std::nullopt, std::nullopt }));
+
+    // Stored: 90 is the user's; the designed 64, stored by runs that stored every width, is not.
+    const QTableWidget *storedGrid = SearchWindowControls(stored).StringGrid1;
+    EXPECT_EQ(storedGrid->columnWidth(0), 90);
+    EXPECT_EQ(storedGrid->columnWidth(1), fittedDirectory);
+    EXPECT_EQ(stored.SettingsToStore().ColumnWidths,
+        (std::array<std::optional<qint32>, 4> { 90, std::nullopt, std::nullopt, std::nullopt }));
 }
 
 TEST_F(SearchWindowTest, HistoriesAndTheirItemsMoveTogether)
 {
     const auto expectInStep = [&](const QString &shownText) {
         QStringList items;
-        for (int i = 0; i < window_.FindText->count(); ++i)
-            items.append(window_.FindText->itemText(i));
-        EXPECT_EQ(items, window_.SearchTextHistory);
-        EXPECT_EQ(window_.FindText->currentText(), shownText) << "the box keeps its text";
+        for (int i = 0; i < ui_.FindText->count(); ++i)
+            items.append(ui_.FindText->itemText(i));
+        EXPECT_EQ(items, WindowProbe::SearchTextHistory(window_));
+        EXPECT_EQ(ui_.FindText->currentText(), shownText) << "the box keeps its text";
     };
-    SetHistory(window_.FindText, window_.SearchTextHistory, { "REF", "N1*ST", "BIG" });
-    SetHistory(window_.Folder, window_.FolderHistory, { dir_.path() });
+    WindowProbe::SetSearchTextHistory(window_, { "REF", "N1*ST", "BIG" });
+    WindowProbe::SetFolderHistory(window_, { dir_.path() });
 
     Search(dir_.path(), QStringLiteral("ref")); // first, in another letter case: no change
-    EXPECT_EQ(window_.SearchTextHistory, QStringList({ "REF", "N1*ST", "BIG" }));
+    EXPECT_EQ(WindowProbe::SearchTextHistory(window_), QStringList({ "REF", "N1*ST", "BIG" }));
     expectInStep(QStringLiteral("ref"));
 
-    window_.FindText->setCurrentIndex(2); // "BIG", selected from the list and edited
-    window_.FindText->setEditText(QStringLiteral("big"));
-    window_.Find->click();
-    EXPECT_EQ(window_.SearchTextHistory, QStringList({ "big", "REF", "N1*ST" }));
+    ui_.FindText->setCurrentIndex(2); // "BIG", selected from the list and edited
+    ui_.FindText->setEditText(QStringLiteral("big"));
+    ui_.Find->click();
+    EXPECT_EQ(WindowProbe::SearchTextHistory(window_), QStringList({ "big", "REF", "N1*ST" }));
     expectInStep(QStringLiteral("big"));
 
     Search(dir_.path(), QStringLiteral("PER"));
-    EXPECT_EQ(window_.SearchTextHistory, QStringList({ "PER", "big", "REF", "N1*ST" }));
+    EXPECT_EQ(
+        WindowProbe::SearchTextHistory(window_), QStringList({ "PER", "big", "REF", "N1*ST" }));
     expectInStep(QStringLiteral("PER"));
 
     // Folders compare as the file system does: another letter case is another folder.
     Search(dir_.path().toUpper(), QStringLiteral("PER"));
-    EXPECT_EQ(window_.FolderHistory, QStringList({ dir_.path().toUpper(), dir_.path() }));
-    EXPECT_EQ(window_.Folder->itemText(1), dir_.path());
+    EXPECT_EQ(
+        WindowProbe::FolderHistory(window_), QStringList({ dir_.path().toUpper(), dir_.path() }));
+    EXPECT_EQ(ui_.Folder->itemText(1), dir_.path());
 }
 
 TEST_F(SearchWindowTest, CancelStopsAfterTheFileBeingRead)
@@ -403,12 +449,12 @@ TEST_F(SearchWindowTest, CancelStopsAfterTheFileBeingRead)
     bool checked = false;
     DuringSearch([&] {
         // Nothing starts a second search or a load while this one runs.
-        EXPECT_TRUE(window_.Searching);
-        EXPECT_FALSE(window_.Find->isEnabled());
-        EXPECT_FALSE(window_.Open->isEnabled());
-        Type(window_.FindText, QStringLiteral("other"));
-        EXPECT_FALSE(window_.Find->isEnabled());
-        window_.Cancel->click();
+        EXPECT_TRUE(WindowProbe::Searching(window_));
+        EXPECT_FALSE(ui_.Find->isEnabled());
+        EXPECT_FALSE(ui_.Open->isEnabled());
+        Type(ui_.FindText, QStringLiteral("other"));
+        EXPECT_FALSE(ui_.Find->isEnabled());
+        ui_.Cancel->click();
         EXPECT_TRUE(window_.isVisible()) << "Cancel during a search does not close";
         checked = true;
     });
@@ -418,11 +464,11 @@ TEST_F(SearchWindowTest, CancelStopsAfterTheFileBeingRead)
     EXPECT_EQ(window_.StatusText(), QStringLiteral("Cancelled."));
     EXPECT_EQ(Column(0).size(), 1) << "the rows found so far stay";
     EXPECT_FALSE(Column(0).first().isEmpty());
-    EXPECT_TRUE(window_.Open->isEnabled());
-    EXPECT_TRUE(window_.Find->isEnabled());
-    EXPECT_FALSE(window_.Searching);
+    EXPECT_TRUE(ui_.Open->isEnabled());
+    EXPECT_TRUE(ui_.Find->isEnabled());
+    EXPECT_FALSE(WindowProbe::Searching(window_));
 
-    window_.Cancel->click();
+    ui_.Cancel->click();
     EXPECT_FALSE(window_.isVisible()) << "Cancel outside a search closes";
 }
 
@@ -435,9 +481,9 @@ TEST_F(SearchWindowTest, ClosedAndShownAgainTheSearchGoesOn)
         window_.close();
         EXPECT_FALSE(window_.isVisible());
         window_.show();
-        EXPECT_TRUE(window_.Searching);
-        EXPECT_FALSE(window_.Find->isEnabled());
-        EXPECT_FALSE(window_.Open->isEnabled());
+        EXPECT_TRUE(WindowProbe::Searching(window_));
+        EXPECT_FALSE(ui_.Find->isEnabled());
+        EXPECT_FALSE(ui_.Open->isEnabled());
     });
     Search(dir_.path(), QStringLiteral("MARK"));
     EXPECT_EQ(window_.StatusText(), QStringLiteral("Complete."));
@@ -468,17 +514,17 @@ TEST_F(SearchWindowTest, OpenLoadsTheResultAndHidesOnlyOnSuccess)
     const int goneRow = int(Paths().indexOf(gone));
     QFile::remove(gone);
 
-    window_.StringGrid1->selectRow(goneRow);
-    window_.Open->click();
+    ui_.StringGrid1->selectRow(goneRow);
+    ui_.Open->click();
     ASSERT_EQ(messages_.Texts().size(), 1);
     EXPECT_TRUE(messages_.Texts().first().startsWith("Cannot open file \"" + gone + "\". "))
         << qPrintable(messages_.Texts().first());
     EXPECT_TRUE(window_.isVisible());
 
-    window_.StringGrid1->selectRow(1 - goneRow);
-    window_.Open->click();
+    ui_.StringGrid1->selectRow(1 - goneRow);
+    ui_.Open->click();
     EXPECT_EQ(main_.windowTitle(), "Brimlet - " + kept);
-    EXPECT_EQ(main_.MRUList.first(), kept);
+    EXPECT_EQ(WindowProbe::RecentFiles(main_).first(), kept);
     EXPECT_FALSE(window_.isVisible());
     EXPECT_EQ(messages_.Texts().size(), 1);
 }
@@ -500,11 +546,12 @@ TEST_F(SearchWindowTest, CopiesTheListWithCrLfLines)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
 
     // Without results Ctrl+C does nothing, not even copy the folder box's selection.
-    window_.Folder->setEditText(dir_.path());
-    window_.Folder->lineEdit()->selectAll();
-    QTest::keyClick(window_.Folder->lineEdit(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_FALSE(window_.CopyFileListtoClipboard1->isEnabled());
-    window_.CopyFileListtoClipboard1Click();
+    ui_.Folder->setEditText(dir_.path());
+    ui_.Folder->lineEdit()->selectAll();
+    QTest::keyClick(ui_.Folder->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(ui_.CopyFileListtoClipboard1->isEnabled());
+    ui_.CopyFileListtoClipboard1->setEnabled(true);
+    ui_.CopyFileListtoClipboard1->trigger();
     EXPECT_EQ(clipboard->text(), QStringLiteral("kept"));
 
     Search(dir_.path(), QStringLiteral("MARK"));
@@ -517,9 +564,9 @@ TEST_F(SearchWindowTest, CopiesTheListWithCrLfLines)
         + locale.toString(midnight.date(), QLocale::ShortFormat) + "\r\n";
 
     // Ctrl+C in the folder box, part of its text selected, copies the list.
-    window_.Folder->lineEdit()->setSelection(0, 3);
-    QTest::keyClick(window_.Folder->lineEdit(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(window_.CopyFileListtoClipboard1->isEnabled());
+    ui_.Folder->lineEdit()->setSelection(0, 3);
+    QTest::keyClick(ui_.Folder->lineEdit(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(ui_.CopyFileListtoClipboard1->isEnabled());
     EXPECT_EQ(clipboard->text(), expected);
 }
 
@@ -529,22 +576,22 @@ TEST(SearchWindowStartUpTest, CommandLineFolderThenEveryShowingRunsFormShow)
     StartUp startUp({ QStringLiteral("-s"), dir.path() });
     startUp.Start(10);
     TSearch *search = startUp.Search();
+    const SearchWindowControls ui(*search);
+    const MainWindowControls main(*startUp.Form1());
     ASSERT_TRUE(search->isVisible());
-    EXPECT_EQ(search->Folder->currentText(), dir.path());
-    EXPECT_FALSE(search->Find->isEnabled()) << "no search text";
+    EXPECT_EQ(ui.Folder->currentText(), dir.path());
+    EXPECT_FALSE(ui.Find->isEnabled()) << "no search text";
 
     search->close();
-    search->FolderHistory = QStringList { QStringLiteral("/recent") };
-    search->Folder->addItem(QStringLiteral("/recent"));
-    search->Folder->setEditText(QString());
-    search->FindText->setEditText(QStringLiteral("REF"));
-    startUp.Form1()->FindinFiles1->trigger();
+    WindowProbe::SetFolderHistory(*search, { QStringLiteral("/recent") });
+    ui.FindText->setEditText(QStringLiteral("REF"));
+    main.FindinFiles1->trigger();
     ASSERT_TRUE(search->isVisible());
-    EXPECT_EQ(search->Folder->currentText(), QStringLiteral("/recent"));
-    EXPECT_TRUE(search->Find->isEnabled());
+    EXPECT_EQ(ui.Folder->currentText(), QStringLiteral("/recent"));
+    EXPECT_TRUE(ui.Find->isEnabled());
 
     search->showMinimized();
-    startUp.Form1()->spFindInFiles->click();
+    main.spFindInFiles->click();
     EXPECT_FALSE(search->isMinimized());
 }
 

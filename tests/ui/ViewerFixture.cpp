@@ -13,7 +13,7 @@
 
 ViewerFixture::ViewerFixture()
 {
-    window_.GoToForm = &goTo_;
+    window_.SetGoToForm(&goTo_);
     window_.show();
     window_.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
@@ -22,8 +22,7 @@ ViewerFixture::ViewerFixture()
 
 ViewerFixture::~ViewerFixture()
 {
-    window_.GoToForm = nullptr;
-    window_.Close1Click();
+    ui_.Close1->trigger();
 }
 
 QByteArrayList ViewerFixture::Segments()
@@ -53,14 +52,14 @@ void ViewerFixture::Press(int key, Qt::KeyboardModifiers modifiers)
 
 void ViewerFixture::ClickAt(qint64 position)
 {
-    const QPoint at = window_.Memo1->CharacterRect(position).center();
-    QTest::mouseClick(window_.Memo1->viewport(), Qt::LeftButton, {}, at);
+    const QPoint at = ui_.Memo1->CharacterRect(position).center();
+    QTest::mouseClick(ui_.Memo1->viewport(), Qt::LeftButton, {}, at);
 }
 
 void ViewerFixture::OpenEditMenu()
 {
-    window_.Edit1->popup(window_.mapToGlobal(QPoint(10, 10)));
-    window_.Edit1->hide();
+    ui_.Edit1->popup(window_.mapToGlobal(QPoint(10, 10)));
+    ui_.Edit1->hide();
 }
 
 void ViewerFixture::GoTo(const QString &line, const QString &type, bool cancel)
@@ -75,20 +74,20 @@ void ViewerFixture::GoTo(const QString &line, const QString &type, bool cancel)
         else
             goTo_.GoToButton->click();
     });
-    window_.GotoLine1->trigger();
+    ui_.GotoLine1->trigger();
 }
 
 QString ViewerFixture::Position() const
 {
-    return window_.StatusPanel0->text();
+    return ui_.StatusPanel0->text();
 }
 
 QString ViewerFixture::ElementName() const
 {
-    return window_.StatusPanel1->text();
+    return ui_.StatusPanel1->text();
 }
 
 qint64 ViewerFixture::CaretLine() const
 {
-    return window_.Memo1->LineFromChar(window_.Memo1->SelStart());
+    return ui_.Memo1->LineFromChar(ui_.Memo1->SelStart());
 }

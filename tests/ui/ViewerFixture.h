@@ -1,6 +1,8 @@
 #pragma once
 
 #include "UiTestSupport.h"
+#include "WindowControls.h"
+#include "WindowProbe.h"
 #include "frmGoTo.h"
 #include "frmMain.h"
 
@@ -42,5 +44,6 @@ protected:
     QString path_;
     MessageRecorder messages_;
     TForm1 window_ { QStringList() };
+    MainWindowControls ui_ { window_ };
     TGoToForm goTo_;
 };

@@ -1,15 +1,22 @@
 #include "frmMain.h"
 
+#include "RawDataView.h"
 #include "SettingsFolder.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
+#include "WindowControls.h"
+#include "WindowProbe.h"
 #include "frmSearch.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QDir>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,7 +36,7 @@ QStringList Items(const QComboBox *box)
 QStringList RecentEntries(const TForm1 &window)
 {
     QStringList paths;
-    for (const QAction *entry : window.RecentFiles->actions())
+    for (const QAction *entry : MainWindowControls(window).RecentFiles->actions())
         paths.append(entry->data().toString());
     return paths;
 }
@@ -38,7 +45,7 @@ QList<int> ColumnWidths(const TSearch &search)
 {
     QList<int> widths;
     for (int i = 0; i < 4; ++i)
-        widths.append(search.StringGrid1->columnWidth(i));
+        widths.append(SearchWindowControls(search).StringGrid1->columnWidth(i));
     return widths;
 }
 
@@ -55,9 +62,9 @@ struct ProgramRun
 {
     explicit ProgramRun(const QStringList &parameters = {})
         : form1(std::make_unique<TForm1>(parameters))
-        , search(std::make_unique<TSearch>(form1.get()))
+        , search(std::make_unique<TSearch>(form1->Settings()))
     {
-        form1->Search = search.get();
+        form1->SetSearchWindow(search.get());
     }
 
     std::unique_ptr<TForm1> form1;
@@ -115,17 +122,17 @@ TEST_F(WindowSettingsTest, ASecondRunRestoresBothWindowsRecentFilesAndHistories)
         ProgramRun first;
         for (int i = 6; i >= 0; --i)
             first.form1->LoadFile(opened[i]);
-        first.search->FolderHistory = folders;
-        first.search->SearchTextHistory = texts;
+        WindowProbe::SetFolderHistory(*first.search, folders);
+        WindowProbe::SetSearchTextHistory(*first.search, texts);
         for (int i = 0; i < 4; ++i)
-            first.search->StringGrid1->setColumnWidth(i, 70 + 10 * i);
+            SearchWindowControls(*first.search).StringGrid1->setColumnWidth(i, 70 + 10 * i);
         ShowAndSettle(*first.form1);
         ShowAndSettle(*first.search);
         // Negative positions are kept as well, but the offscreen platform moves windows it
         // would place partly off its screen.
         first.form1->move(20, 45);
         first.form1->resize(610, 380);
-        first.search->move(300, 120);
+        first.search->move(250, 120);
         first.search->resize(520, 360);
         QCoreApplication::processEvents();
         mainFrame = first.form1->frameGeometry();
@@ -140,14 +147,15 @@ TEST_F(WindowSettingsTest, ASecondRunRestoresBothWindowsRecentFilesAndHistories)
             QStringLiteral("Width=%1").arg(mainFrame.width()) }));
 
     ProgramRun second;
-    EXPECT_EQ(second.form1->MRUList, opened.first(6));
+    EXPECT_EQ(WindowProbe::RecentFiles(*second.form1), opened.first(6));
     EXPECT_EQ(RecentEntries(*second.form1), opened.first(6));
-    EXPECT_EQ(second.search->FolderHistory, folders);
-    EXPECT_EQ(Items(second.search->Folder), folders);
-    EXPECT_EQ(second.search->SearchTextHistory, texts);
-    EXPECT_EQ(Items(second.search->FindText), texts);
-    EXPECT_TRUE(second.search->Folder->currentText().isEmpty()) << "only the items are filled";
-    EXPECT_TRUE(second.search->FindText->currentText().isEmpty());
+    EXPECT_EQ(WindowProbe::FolderHistory(*second.search), folders);
+    EXPECT_EQ(Items(SearchWindowControls(*second.search).Folder), folders);
+    EXPECT_EQ(WindowProbe::SearchTextHistory(*second.search), texts);
+    EXPECT_EQ(Items(SearchWindowControls(*second.search).FindText), texts);
+    EXPECT_TRUE(SearchWindowControls(*second.search).Folder->currentText().isEmpty())
+        << "only the items are filled";
+    EXPECT_TRUE(SearchWindowControls(*second.search).FindText->currentText().isEmpty());
     EXPECT_EQ(ColumnWidths(*second.search), QList<int>({ 70, 80, 90, 100 }));
 
     ShowAndSettle(*second.form1);
@@ -157,7 +165,7 @@ TEST_F(WindowSettingsTest, ASecondRunRestoresBothWindowsRecentFilesAndHistories)
     EXPECT_EQ(second.form1->windowState(), Qt::WindowNoState);
 
     // A recent file opens from its restored entry.
-    second.form1->RecentFiles->actions().at(2)->trigger();
+    MainWindowControls(*second.form1).RecentFiles->actions().at(2)->trigger();
     EXPECT_EQ(second.form1->windowTitle(), QStringLiteral("Brimlet - ") + opened[2]);
     EXPECT_TRUE(messages_.Messages().empty());
 }
@@ -171,10 +179,10 @@ TEST_F(WindowSettingsTest, FirstRunUsesTheDefaultsAndClosingCreatesTheFile)
     }
     {
         ProgramRun first;
-        EXPECT_TRUE(first.form1->MRUList.isEmpty());
-        EXPECT_TRUE(first.form1->RecentFiles->actions().isEmpty());
-        EXPECT_EQ(first.search->Folder->count(), 0);
-        EXPECT_EQ(first.search->FindText->count(), 0);
+        EXPECT_TRUE(WindowProbe::RecentFiles(*first.form1).isEmpty());
+        EXPECT_TRUE(MainWindowControls(*first.form1).RecentFiles->actions().isEmpty());
+        EXPECT_EQ(SearchWindowControls(*first.search).Folder->count(), 0);
+        EXPECT_EQ(SearchWindowControls(*first.search).FindText->count(), 0);
         EXPECT_EQ(ColumnWidths(*first.search), QList<int>({ 64, 64, 64, 64 }));
         ShowAndSettle(*first.form1);
         EXPECT_EQ(first.form1->frameGeometry(), defaultFrame);
@@ -187,10 +195,23 @@ TEST_F(WindowSettingsTest, FirstRunUsesTheDefaultsAndClosingCreatesTheFile)
             QStringLiteral("Left=%1").arg(defaultFrame.left()),
             QStringLiteral("Height=%1").arg(defaultFrame.height()),
             QStringLiteral("Width=%1").arg(defaultFrame.width()),
-            QStringLiteral("FileNameWidth=64"), QStringLiteral("FileDirWidth=64"),
-            QStringLiteral("FileSizeWidth=64"), QStringLiteral("FileDateWidth=64"),
-            QStringLiteral("ElementPanel=0") }));
+            QStringLiteral("ElementPanel=0") }))
+        << "no column width was chosen";
     EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// At first start the window shows a whole ISA line and thirty lines, as far as the screen lets it.
+TEST_F(WindowSettingsTest, FirstStartShowsAWholeIsaLineAndThirtyLines)
+{
+    ProgramRun run({ Write(QStringLiteral("three.x12"), ThreeSegments()) });
+    ShowAndSettle(*run.form1);
+    const RawDataView *view = MainWindowControls(*run.form1).Memo1;
+    const QRect available = run.form1->screen()->availableGeometry();
+    const QRect frame = run.form1->frameGeometry();
+    EXPECT_TRUE(available.contains(frame));
+    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0) << "the ISA line shows whole";
+    EXPECT_GE(view->PageLines(), 30);
+    EXPECT_LE(view->PageLines(), 31);
 }
 
 // Each stored part replaces only what it names; an unusable one leaves its part to the window
@@ -201,6 +222,7 @@ TEST_F(WindowSettingsTest, EachUsablePartOnItsOwn)
         "Top=40\r\nLeft=12abc\r\nheight=300\r\nWidth =640\r\n"
         "MRU1=/x/one.x12\r\nMRU3=/x/th=ree.x12\r\nMRU6=/x/seventh.x12\r\n"
         "SearchLeft=30\r\nSearchWidth=400\r\nSearchHeight=\r\nFileDirWidth=-5\r\n"
+        "FileNameWidth=64\r\nFileDateWidth=90\r\n"
         "DirectoryHistory2=/in\r\nDirectoryHistory21=/beyond\r\nStranger=1\r\n");
     QRect defaultFrame;
     {
@@ -215,9 +237,10 @@ TEST_F(WindowSettingsTest, EachUsablePartOnItsOwn)
         EXPECT_EQ(frame.left(), defaultFrame.left());
         EXPECT_EQ(frame.height(), 300);
         EXPECT_EQ(frame.width(), defaultFrame.width());
-        EXPECT_EQ(run.form1->MRUList, QStringList({ "/x/one.x12", "/x/th=ree.x12" }));
-        EXPECT_EQ(run.search->FolderHistory, QStringList({ "/in" }));
-        EXPECT_EQ(ColumnWidths(*run.search), QList<int>({ 64, 64, 64, 64 }))
+        EXPECT_EQ(
+            WindowProbe::RecentFiles(*run.form1), QStringList({ "/x/one.x12", "/x/th=ree.x12" }));
+        EXPECT_EQ(WindowProbe::FolderHistory(*run.search), QStringList({ "/in" }));
+        EXPECT_EQ(ColumnWidths(*run.search), QList<int>({ 64, 64, 64, 90 }))
             << "the grid takes no negative width";
         run.form1->close();
     }
@@ -225,11 +248,45 @@ TEST_F(WindowSettingsTest, EachUsablePartOnItsOwn)
     EXPECT_EQ(lines.first(4),
         QStringList({ QStringLiteral("Top=40"), QStringLiteral("Left=%1").arg(defaultFrame.left()),
             QStringLiteral("Height=300"), QStringLiteral("Width=%1").arg(defaultFrame.width()) }));
-    // The hidden Find in Files window stores again what it restored, and nothing else.
+    // The hidden Find in Files window stores again what it restored, and nothing else; of the
+    // widths only the one chosen, not the designed one nor one the grid refused.
     EXPECT_EQ(lines.mid(4),
-        QStringList({ "SearchLeft=30", "SearchWidth=400", "FileNameWidth=64", "FileDirWidth=64",
-            "FileSizeWidth=64", "FileDateWidth=64", "MRU0=/x/one.x12", "MRU1=/x/th=ree.x12",
-            "DirectoryHistory1=/in", "ElementPanel=0" }));
+        QStringList({ "SearchLeft=30", "SearchWidth=400", "FileDateWidth=90", "MRU0=/x/one.x12",
+            "MRU1=/x/th=ree.x12", "DirectoryHistory1=/in", "ElementPanel=0" }));
+}
+
+// A stored placement the screen cannot show is brought onto it before the window is shown: off
+// every screen the window opens where the window system puts new ones, larger than the screen it
+// is shrunk to it, partly off it is moved fully onto it.
+TEST_F(WindowSettingsTest, AStoredPlacementComesWhollyOntoTheScreen)
+{
+    QRect defaultFrame;
+    {
+        TForm1 reference { QStringList() };
+        defaultFrame = DefaultFrame(reference);
+    }
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const struct
+    {
+        const char *name;
+        QByteArray stored;
+        QRect expected;
+    } cases[] = {
+        { "off every screen", "Top=100000\r\nLeft=100000\r\nHeight=300\r\nWidth=400\r\n",
+            QRect(defaultFrame.topLeft(), QSize(400, 300)) },
+        { "larger than the screen", "Top=0\r\nLeft=0\r\nHeight=100000\r\nWidth=100000\r\n",
+            available },
+        { "partly off to the left", "Top=50\r\nLeft=-200\r\nHeight=300\r\nWidth=400\r\n",
+            QRect(available.left(), 50, 400, 300) },
+    };
+    for (const auto &c : cases) {
+        WriteBytes(SettingsPath(), c.stored);
+        ProgramRun run;
+        EXPECT_TRUE(available.size().expandedTo(run.form1->size()) == available.size())
+            << c.name << ": no larger than the screen before it is shown";
+        ShowAndSettle(*run.form1);
+        EXPECT_EQ(run.form1->frameGeometry(), c.expected) << c.name;
+    }
 }
 
 TEST_F(WindowSettingsTest, AMaximizedWindowStoresNoGeometry)
@@ -241,9 +298,7 @@ TEST_F(WindowSettingsTest, AMaximizedWindowStoresNoGeometry)
         ASSERT_TRUE(QTest::qWaitForWindowExposed(run.form1.get()));
         run.form1->close();
     }
-    EXPECT_EQ(StoredLines(),
-        QStringList({ "FileNameWidth=64", "FileDirWidth=64", "FileSizeWidth=64", "FileDateWidth=64",
-            "MRU0=/x/a.x12", "ElementPanel=0" }));
+    EXPECT_EQ(StoredLines(), QStringList({ "MRU0=/x/a.x12", "ElementPanel=0" }));
 }
 
 TEST_F(WindowSettingsTest, AFileOnTheCommandLineGoesInFrontOfTheStoredRecentFiles)
@@ -251,9 +306,44 @@ TEST_F(WindowSettingsTest, AFileOnTheCommandLineGoesInFrontOfTheStoredRecentFile
     WriteBytes(SettingsPath(), "MRU0=/x/older.x12\r\n");
     const QString path = Write(QStringLiteral("new.x12"), ThreeSegments());
     ProgramRun run({ path });
-    EXPECT_EQ(run.form1->MRUList, QStringList({ path, "/x/older.x12" }));
-    EXPECT_EQ(RecentEntries(*run.form1), run.form1->MRUList);
+    EXPECT_EQ(WindowProbe::RecentFiles(*run.form1), QStringList({ path, "/x/older.x12" }));
+    EXPECT_EQ(RecentEntries(*run.form1), WindowProbe::RecentFiles(*run.form1));
     EXPECT_EQ(run.form1->windowTitle(), QStringLiteral("Brimlet - ") + path);
+}
+
+// The view shows the system's fixed-width font; View > Font chooses another, which the next run
+// shows again. A cancelled choice changes nothing; a stored font that cannot be read is ignored.
+TEST_F(WindowSettingsTest, TheViewsFontIsFixedWidthUntilChosenAndComesBack)
+{
+    const QFont chosen(QStringLiteral("DejaVu Serif"), 15);
+    {
+        ProgramRun first;
+        const MainWindowControls ui(*first.form1);
+        EXPECT_TRUE(QFontInfo(ui.Memo1->font()).fixedPitch());
+        std::optional<QFont> answer; // cancelled
+        WindowProbe::SetFontDialog(*first.form1, [&](const QFont &current) {
+            EXPECT_EQ(current, ui.Memo1->font());
+            return answer;
+        });
+        ui.Font1->trigger();
+        EXPECT_TRUE(QFontInfo(ui.Memo1->font()).fixedPitch());
+        answer = chosen;
+        ui.Font1->trigger();
+        EXPECT_EQ(ui.Memo1->font().family(), chosen.family());
+        EXPECT_EQ(ui.Memo1->font().pointSize(), 15);
+        first.form1->close();
+    }
+    EXPECT_TRUE(StoredLines().contains(QStringLiteral("ViewFont=") + chosen.toString()))
+        << qPrintable(StoredLines().join(u'\n'));
+    {
+        ProgramRun second;
+        const QFont font = MainWindowControls(*second.form1).Memo1->font();
+        EXPECT_EQ(font.family(), chosen.family());
+        EXPECT_EQ(font.pointSize(), 15);
+    }
+    WriteBytes(SettingsPath(), "ViewFont=Serif,15,x,y\r\n");
+    ProgramRun third;
+    EXPECT_TRUE(QFontInfo(MainWindowControls(*third.form1).Memo1->font()).fixedPitch());
 }
 
 // A folder in the file's place can be neither read nor replaced, whoever runs the test: both
@@ -269,8 +359,8 @@ TEST_F(WindowSettingsTest, UnreadableAndUnwritableSettingsFileGiveTheirMessages)
         QStringLiteral("Cannot open file \"%1\". ").arg(SettingsPath())))
         << qPrintable(messages_.Texts()[0]);
     EXPECT_EQ(run.form1->windowTitle(), QStringLiteral("Brimlet")) << "the command line is skipped";
-    EXPECT_TRUE(run.form1->MRUList.isEmpty());
-    EXPECT_TRUE(run.form1->SettingsList.Lines().isEmpty());
+    EXPECT_TRUE(WindowProbe::RecentFiles(*run.form1).isEmpty());
+    EXPECT_TRUE(run.form1->Settings().Lines().isEmpty());
 
     ShowAndSettle(*run.form1);
     run.form1->close();

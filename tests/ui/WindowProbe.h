@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ElementDictionary.h"
+#include "GFileIO.h"
+#include "frmMain.h"
+#include "frmSearch.h"
+
+#include <QComboBox>
+
+#include <functional>
+
+class QPrinter;
+
+// The tests' way to what the windows keep but no control shows, and to the stand-ins for their
+// dialogs.
+class WindowProbe
+{
+public:
+    // The main window's reader of the file shown, or none.
+    static TGFile *Reader(const TForm1 &window) { return window.Reader.get(); }
+    // Recent files as the main window holds them, all of them, most recent first.
+    static const QStringList &RecentFiles(const TForm1 &window) { return window.MRUList; }
+    static ElementDictionary &ElementNames(TForm1 &window) { return window.ElementNames; }
+    static bool SearchOnShow(const TForm1 &window) { return window.SearchOnShow; }
+    // Puts dialog in place of the print dialog: it readies the printer and says whether to print.
+    static void SetPrintDialog(TForm1 &window, std::function<bool(QPrinter &printer)> dialog)
+    {
+        window.ShowPrintDialog = std::move(dialog);
+    }
+    // Puts dialog in place of the font dialog: the font chosen from current, or none.
+    static void SetFontDialog(
+        TForm1 &window, std::function<std::optional<QFont>(const QFont &current)> dialog)
+    {
+        window.ChooseFont = std::move(dialog);
+    }
+
+    static const QStringList &FolderHistory(const TSearch &search) { return search.FolderHistory; }
+    static const QStringList &SearchTextHistory(const TSearch &search)
+    {
+        return search.SearchTextHistory;
+    }
+    // A history and its box's items, the box's text left empty, as a start restores them.
+    static void SetFolderHistory(TSearch &search, const QStringList &folders)
+    {
+        SetHistory(search.Folder, search.FolderHistory, folders);
+    }
+    static void SetSearchTextHistory(TSearch &search, const QStringList &texts)
+    {
+        SetHistory(search.FindText, search.SearchTextHistory, texts);
+    }
+    static bool Searching(const TSearch &search) { return search.Searching; }
+    // Puts dialog in place of the folder dialog: the chosen folder, or "" for a cancel.
+    static void SetFolderDialog(TSearch &search, std::function<QString(QWidget *owner)> dialog)
+    {
+        search.SelectFolder = std::move(dialog);
+    }
+
+private:
+    static void SetHistory(QComboBox *box, QStringList &history, const QStringList &entries)
+    {
+        history = entries;
+        box->clear();
+        box->addItems(entries);
+        box->setEditText(QString());
+    }
+};
