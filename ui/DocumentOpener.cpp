@@ -1,6 +1,10 @@
 #include "DocumentOpener.h"
 
+#include "MessageBoxes.h"
+
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 
 namespace DocumentOpener {
 
@@ -14,14 +18,22 @@ Opener &CurrentOpener()
 
 } // namespace
 
-void Open(const QUrl &url)
+void Open(const QUrl &url, const QString &what)
 {
-    if (CurrentOpener()) {
-        CurrentOpener()(url);
+    const QString where
+        = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+    // The desktop would start a viewer that fails out of sight on a missing file.
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile())) {
+        MessageBoxes::ShowErrorBox(MessageBoxes::ApplicationTitle(),
+            QStringLiteral("Brimlet cannot find %1. It belongs here:\n%2").arg(what, where));
         return;
     }
-    // A missing manual or no program for the address is the desktop's to report.
-    QDesktopServices::openUrl(url);
+    const bool opened = CurrentOpener() ? CurrentOpener()(url) : QDesktopServices::openUrl(url);
+    if (!opened)
+        MessageBoxes::ShowErrorBox(MessageBoxes::ApplicationTitle(),
+            QStringLiteral("Brimlet could not open %1: the desktop has no program for it. "
+                           "You can open it by hand:\n%2")
+                .arg(what, where));
 }
 
 void SetOpener(Opener opener)

@@ -22,6 +22,8 @@ void Show(Kind kind, const QString &text, const QString &title = ApplicationTitl
     QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::NoIcon, title, text,
         QMessageBox::Ok, QApplication::activeWindow());
     box.setAccessibleName(title);
+    // Paths and addresses in a message can be copied from it.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     box.exec();
 }
 

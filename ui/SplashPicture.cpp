@@ -1,6 +1,7 @@
 #include "SplashPicture.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
@@ -11,16 +12,44 @@
 
 namespace SplashPicture {
 
+QFont FitFont(QFont font, const QString &text, const QSize &room)
+{
+    // Pixel sizes: the picture is laid out in its own pixels, whatever the screen's resolution.
+    for (int size = font.pixelSize(); size > MinimumTextSize; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics metrics(font);
+        if (metrics.horizontalAdvance(text) <= room.width() && metrics.height() <= room.height())
+            return font;
+    }
+    font.setPixelSize(MinimumTextSize);
+    return font;
+}
+
+namespace {
+
+// Draws text in rect with the largest font up to font's size that fits it whole.
+void DrawFitted(QPainter &painter, const QRect &rect, const QFont &font, const QString &text)
+{
+    painter.setFont(FitFont(font, text, rect.size()));
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+} // namespace
+
 QPixmap Draw()
 {
-    QPixmap pixmap(Width, Height);
+    // Drawn at the screen's resolution, so that the text stays sharp on a dense screen.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+    QPixmap pixmap(QSize(Width, Height) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
 
     QLinearGradient sky(0, 0, 0, Height);
     sky.setColorAt(0, QColor(0xE8, 0xEE, 0xF4));
     sky.setColorAt(1, QColor(0xB9, 0xC8, 0xD8));
-    painter.fillRect(pixmap.rect(), sky);
+    painter.fillRect(QRect(0, 0, Width, Height), sky);
 
     // The dark band with the product's name and edition.
     const QRect band(0, 96, Width, 92);
@@ -29,17 +58,14 @@ QPixmap Draw()
     name.setStyleHint(QFont::SansSerif);
     name.setPixelSize(44);
     name.setBold(true);
-    painter.setFont(name);
     painter.setPen(Qt::white);
-    painter.drawText(
-        band.adjusted(28, 6, 0, -34), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Brimlet"));
+    DrawFitted(painter, band.adjusted(28, 6, -28, -34), name, QStringLiteral("Brimlet"));
     QFont edition = name;
     edition.setPixelSize(17);
     edition.setBold(false);
-    painter.setFont(edition);
     painter.setPen(QColor(0xF2, 0xB1, 0x3C));
-    painter.drawText(band.adjusted(30, 58, 0, -6), Qt::AlignLeft | Qt::AlignVCenter,
-        QStringLiteral("Zudozazir Edition"));
+    DrawFitted(
+        painter, band.adjusted(30, 58, -28, -6), edition, QStringLiteral("Zudozazir Edition"));
 
     // The maker's logo: a small stacked-segments mark and the maker's name.
     const QRect logo(372, 222, 112, 40);
@@ -51,9 +77,10 @@ QPixmap Draw()
     QFont maker = edition;
     maker.setPixelSize(13);
     maker.setBold(true);
-    painter.setFont(maker);
     painter.setPen(QColor(0x1C, 0x2A, 0x3A));
-    painter.drawText(logo.adjusted(34, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+    // The name may run on to the picture's right margin, past the mark's box.
+    DrawFitted(painter,
+        QRect(logo.left() + 34, logo.top(), Width - 10 - (logo.left() + 34), logo.height()), maker,
         QStringLiteral("Brimlet Works"));
     painter.end();
     return pixmap;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QPixmap>
+#include <QSize>
+#include <QString>
 
 class QLabel;
 class QWidget;
@@ -13,6 +16,11 @@ constexpr int Width = 529;
 constexpr int Height = 287;
 
 QPixmap Draw();
+
+// The picture's texts never get smaller than this, in pixels.
+constexpr int MinimumTextSize = 6;
+// font at its pixel size, or smaller where text would not fit room whole.
+QFont FitFont(QFont font, const QString &text, const QSize &room);
 
 // Sizes window to the picture and shows it in image, which fills the window. The picture is
 // drawn once for both windows that show it.

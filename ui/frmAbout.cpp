@@ -43,7 +43,7 @@ TAbout::TAbout(QWidget *parent)
 
 void TAbout::Panel1Click()
 {
-    DocumentOpener::Open(ProductInfo::MakerPageUrl());
+    DocumentOpener::Open(ProductInfo::MakerPageUrl(), QStringLiteral("the maker's web page"));
 }
 
 void TAbout::showEvent(QShowEvent *event)

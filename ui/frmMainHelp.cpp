@@ -54,7 +54,8 @@ void TForm1::RemoveBrimletfromDesktopContextMenus1Click()
 
 void TForm1::Help2Click()
 {
-    DocumentOpener::Open(ProductInfo::ManualUrl(QCoreApplication::applicationDirPath()));
+    DocumentOpener::Open(ProductInfo::ManualUrl(QCoreApplication::applicationDirPath()),
+        QStringLiteral("the user's manual"));
 }
 
 void TForm1::License1Click()
@@ -65,7 +66,7 @@ void TForm1::License1Click()
 
 void TForm1::WebSite1Click()
 {
-    DocumentOpener::Open(ProductInfo::ProductPageUrl());
+    DocumentOpener::Open(ProductInfo::ProductPageUrl(), QStringLiteral("the web page"));
 }
 
 void TForm1::About1Click()

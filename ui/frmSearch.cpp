@@ -35,9 +35,18 @@ bool IsBlank(const QString &text)
 
 QString ChooseFolder(QWidget *owner)
 {
-    // Folders only, and nothing offered to make or change them.
-    return QFileDialog::getExistingDirectory(owner, QStringLiteral("Select Folder"), QString(),
-        QFileDialog::ShowDirsOnly | QFileDialog::ReadOnly);
+    QFileDialog dialog(owner, QStringLiteral("Select Folder"));
+    dialog.setObjectName(QStringLiteral("FolderDialog"));
+    dialog.setFileMode(QFileDialog::Directory);
+    // Folders only, and nothing offered to make or change them: Qt's own dialog, whose button
+    // for a new folder can be hidden, not only disabled.
+    dialog.setOptions(
+        QFileDialog::ShowDirsOnly | QFileDialog::ReadOnly | QFileDialog::DontUseNativeDialog);
+    if (auto *newFolder = dialog.findChild<QWidget *>(QStringLiteral("newFolderButton")))
+        newFolder->hide();
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
 }
 
 // Follows a history update in the box's item list (from: where the text stood before, as

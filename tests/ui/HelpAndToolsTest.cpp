@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "DesktopEntries.h"
+#include "DocumentOpener.h"
 #include "ProductInfo.h"
 #include "RawDataView.h"
 #include "TestEnvironment.h"
@@ -63,6 +64,31 @@ TEST_F(HelpAndToolsTest, HelpAndTheWebItemHandTheirAddressesToTheDesktop)
         QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/BrimletCEUsersManual.pdf"));
     EXPECT_EQ(opened_.Urls()[1], QUrl(QStringLiteral("https://brimlet.example/")));
     EXPECT_TRUE(messages_.Messages().empty());
+}
+
+// When the desktop cannot open the manual or a page, a message gives its path or address, to be
+// opened by hand; a missing manual is said to be missing, and not handed to the desktop.
+TEST_F(HelpAndToolsTest, WhatTheDesktopCannotOpenIsNamedInAMessage)
+{
+    opened_.Refuse();
+    ui_.Help2->trigger();
+    ui_.WebSite1->trigger();
+    const QString manual = QCoreApplication::applicationDirPath() + "/BrimletCEUsersManual.pdf";
+    const QString missing = QDir::tempPath() + "/missing/BrimletCEUsersManual.pdf";
+    DocumentOpener::Open(QUrl::fromLocalFile(missing), QStringLiteral("the user's manual"));
+
+    EXPECT_EQ(opened_.Urls().size(), 2) << "the missing file is not handed over";
+    EXPECT_EQ(messages_.Texts(),
+        QStringList({ "Brimlet could not open the user's manual: the desktop has no program for "
+                      "it. You can open it by hand:\n"
+                + manual,
+            "Brimlet could not open the web page: the desktop has no program for it. You can "
+            "open it by hand:\nhttps://brimlet.example/",
+            "Brimlet cannot find the user's manual. It belongs here:\n" + missing }));
+    for (const ShownMessage &shown : messages_.Messages()) {
+        EXPECT_EQ(shown.kind, MessageBoxes::Kind::Error);
+        EXPECT_EQ(shown.title, QStringLiteral("Brimlet"));
+    }
 }
 
 // License and About are shown modally over the main window and leave its file as it was.

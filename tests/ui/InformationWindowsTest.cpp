@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -86,6 +87,26 @@ TEST(AboutTest, FramelessPictureWithOkAndTheLogoLink)
     EXPECT_EQ(about.Panel1->geometry(), QRect(360, 216, 137, 57));
     EXPECT_EQ(about.Panel1->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(about.Panel1->focusPolicy(), Qt::NoFocus);
+}
+
+// The picture's texts shrink to fit their room, whatever font stands in for Tahoma and however
+// large it is; a text that fits keeps its size.
+TEST(SplashPictureTest, TextsShrinkToFitTheirRoom)
+{
+    const QString text = QStringLiteral("Brimlet Works");
+    const QSize room(113, 40);
+    for (const int pixels : { 13, 40, 300 }) {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setBold(true);
+        font.setPixelSize(pixels);
+        const QFont fitted = SplashPicture::FitFont(font, text, room);
+        EXPECT_LE(QFontMetrics(fitted).horizontalAdvance(text), room.width()) << pixels;
+        EXPECT_LE(QFontMetrics(fitted).height(), room.height()) << pixels;
+        EXPECT_GE(fitted.pixelSize(), 8) << pixels << ": no smaller than it must be";
+    }
+    QFont small(QStringLiteral("DejaVu Sans"));
+    small.setPixelSize(9);
+    EXPECT_EQ(SplashPicture::FitFont(small, text, room).pixelSize(), 9);
 }
 
 TEST(AboutTest, AClickOnTheLogoOpensTheMakersPageAndTheWindowStays)

@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -304,6 +305,31 @@ TEST_F(SearchWindowTest, FindFollowsUserEditsOnly)
     ui_.Folder->setEditText(QString());
     window_.show();
     EXPECT_FALSE(ui_.Find->isEnabled());
+}
+
+// "..." shows the folder dialog, titled "Select Folder", listing folders and offering no button
+// to make one; the folder chosen goes into the Folder box.
+TEST_F(SearchWindowTest, FolderDialogChoosesAFolderAndMakesNone)
+{
+    const QString chosen = QFileInfo(Put("pick/a.x12", X12("REF"))).path();
+    window_.show();
+    bool checked = false;
+    QTimer::singleShot(0, &window_, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Select Folder"));
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::Directory);
+        EXPECT_TRUE(dialog->testOption(QFileDialog::ShowDirsOnly));
+        const auto *newFolder = dialog->findChild<QWidget *>(QStringLiteral("newFolderButton"));
+        ASSERT_NE(newFolder, nullptr);
+        EXPECT_FALSE(newFolder->isVisible());
+        checked = true;
+        dialog->selectFile(chosen);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    ui_.Button1->click();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(ui_.Folder->currentText(), chosen);
 }
 
 TEST_F(SearchWindowTest, SearchListsTheX12FilesHoldingTheText)

@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     // No test may block on a modal box: messages nobody records are dropped.
     MessageBoxes::SetReporter([](MessageBoxes::Kind, const QString &, const QString &) {});
     // Nor open a browser or a PDF viewer.
-    DocumentOpener::SetOpener([](const QUrl &) {});
+    DocumentOpener::SetOpener([](const QUrl &) { return true; });
     RawDataAccessible::Install();
     testing::InitGoogleTest(&argc, argv);
     return environment.Run();

@@ -27,12 +27,15 @@ QStringList MessageRecorder::Texts() const
 
 OpenRecorder::OpenRecorder()
 {
-    DocumentOpener::SetOpener([this](const QUrl &url) { urls_.append(url); });
+    DocumentOpener::SetOpener([this](const QUrl &url) {
+        urls_.append(url);
+        return opens_;
+    });
 }
 
 OpenRecorder::~OpenRecorder()
 {
-    DocumentOpener::SetOpener([](const QUrl &) {});
+    DocumentOpener::SetOpener([](const QUrl &) { return true; });
 }
 
 QByteArray ThreeSegments()

@@ -36,7 +36,7 @@ private:
 };
 
 // Records the addresses the program hands to the desktop instead of opening them, for as long
-// as it lives.
+// as it lives; the desktop opens each of them, or none once Refuse is called.
 class OpenRecorder
 {
 public:
@@ -44,9 +44,11 @@ public:
     ~OpenRecorder();
 
     const QList<QUrl> &Urls() const { return urls_; }
+    void Refuse() { opens_ = false; }
 
 private:
     QList<QUrl> urls_;
+    bool opens_ = true;
 };
 
 using X12Builder::Interchange;
