@@ -21,8 +21,8 @@ QString ElementReference::ElementNumberText() const
     return QString::number(elementCount_).rightJustified(2, u'0');
 }
 
-QString ElementReference::PositionText(qint64 lineIndex) const
+QString ElementReference::PositionText(LineNumber line) const
 {
-    return QLatin1String("Line: ") + QString::number(lineIndex + 1) + QLatin1String(" Col: ")
+    return QLatin1String("Line: ") + QString::number(line.Value + 1) + QLatin1String(" Col: ")
         + QString::number(column_ + 1) + u' ' + Key();
 }

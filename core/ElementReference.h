@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LineNumber.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
@@ -27,7 +29,7 @@ public:
     QString Key() const { return segmentId_ + ElementNumberText(); }
     // The position indicator's text for this position on line lineIndex (0-based):
     // "Line: 12 Col: 7 N102".
-    QString PositionText(qint64 lineIndex) const;
+    QString PositionText(LineNumber line) const;
 
 private:
     qsizetype column_;

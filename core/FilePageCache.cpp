@@ -49,20 +49,24 @@ FilePageCache::Page &FilePageCache::PageAt(qint64 number)
 
 QByteArray FilePageCache::Read(qint64 offset, qint64 count)
 {
-    QByteArray bytes;
+    QByteArray bytes(std::clamp<qint64>(size_ - offset, 0, count), Qt::Uninitialized);
+    bytes.truncate(ReadInto(offset, bytes.data(), bytes.size()));
+    return bytes;
+}
+
+qint64 FilePageCache::ReadInto(qint64 offset, char *out, qint64 count)
+{
     count = std::clamp<qint64>(size_ - offset, 0, count);
-    if (count <= 0 || offset < 0)
-        return bytes;
-    bytes.reserve(count);
-    while (count > 0) {
+    qint64 done = 0;
+    while (offset >= 0 && done < count) {
         const Page &page = PageAt(offset / PageSize);
         const qint64 skip = offset % PageSize;
-        const qint64 n = std::min(count, page.Length - skip);
+        const qint64 n = std::min(count - done, page.Length - skip);
         if (n <= 0)
             break;
-        bytes.append(page.Bytes.get() + skip, n);
+        std::memcpy(out + done, page.Bytes.get() + skip, size_t(n));
         offset += n;
-        count -= n;
+        done += n;
     }
-    return bytes;
+    return done;
 }

@@ -23,6 +23,8 @@ public:
 
     // Up to count bytes at offset, fewer at the end of the file or after a failure.
     QByteArray Read(qint64 offset, qint64 count);
+    // The same into out, which has room for count bytes; tells how many it copied.
+    qint64 ReadInto(qint64 offset, char *out, qint64 count);
     // Whether a read came up short or was refused since the cache was made.
     bool Failed() const { return failed_; }
 

@@ -1,10 +1,12 @@
 #include "IndexedFile.h"
 
 #include "Exception.h"
+#include "TextMatch.h"
 
 #include <algorithm>
 #include <chrono>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -38,11 +40,12 @@ IndexedFile::~IndexedFile()
     Stop();
 }
 
-void IndexedFile::Start(const std::function<void(TGFile &)> &prepare)
+void IndexedFile::Start(
+    const std::function<void(TGFile &)> &prepare, std::chrono::microseconds chunkDelay)
 {
     if (thread_.joinable())
         return;
-    thread_ = std::thread([this, prepare] { Index(prepare); });
+    thread_ = std::thread([this, prepare, chunkDelay] { Index(prepare, chunkDelay); });
 }
 
 void IndexedFile::Stop()
@@ -52,7 +55,8 @@ void IndexedFile::Stop()
         thread_.join();
 }
 
-void IndexedFile::Index(const std::function<void(TGFile &)> &prepare)
+void IndexedFile::Index(
+    const std::function<void(TGFile &)> &prepare, std::chrono::microseconds chunkDelay)
 {
     try {
         if (prepare)
@@ -62,6 +66,8 @@ void IndexedFile::Index(const std::function<void(TGFile &)> &prepare)
         reader_->SegmentCount([&] {
             if (stop_.load(std::memory_order_relaxed))
                 throw StopIndexing();
+            if (chunkDelay.count() > 0)
+                std::this_thread::sleep_for(chunkDelay);
             const auto now = std::chrono::steady_clock::now();
             const bool screenReady = !firstScreen && reader_->ScanPosition() >= FirstScreenBytes;
             if (screenReady || now - lastPublished >= PublishInterval) {
@@ -125,7 +131,7 @@ bool IndexedFile::ChangedOnDisk() const
         if (changed_)
             return true;
     }
-    return pages_.Failed() || reader_->File().Size() != fileSize_;
+    return pages_.Failed() || readFailed_ || reader_->File().Size() != fileSize_;
 }
 
 std::vector<TGFile::Interchange> IndexedFile::Interchanges() const
@@ -165,6 +171,14 @@ QByteArray IndexedFile::LineBytes(qint64 line, qint64 column, qint64 count)
     return pages_.Read(record.Offset + column, wanted);
 }
 
+qsizetype IndexedFile::LineHead(qint64 line, char *out, qsizetype max)
+{
+    if (line < 0 || line >= index_.Count() || max <= 0)
+        return 0;
+    const IndexRecord record = index_.Read(line);
+    return qsizetype(pages_.ReadInto(record.Offset, out, std::min<qint64>(max, record.Length)));
+}
+
 qint64 IndexedFile::LongestLine()
 {
     return index_.Longest().first;
@@ -178,4 +192,76 @@ Delimiters IndexedFile::LineDelimiters(qint64 line)
         [](qint64 n, const TGFile::Interchange &i) { return n < i.FirstSegment; });
     return after == interchanges_.begin() ? interchanges_.front().Header.Separators
                                           : std::prev(after)->Header.Separators;
+}
+
+std::optional<qint64> IndexedFile::FindInLines(
+    QByteArrayView text, qint64 start, qint64 end, bool matchCase, bool wholeWord)
+{
+    const qint64 n = text.size();
+    const qint64 count = index_.Count();
+    qint64 line = index_.RecordAt(start);
+    if (n == 0 || line >= count || start + n > end)
+        return -1;
+    // The file's bytes from where start stands to where end does.
+    const auto fileOffsetOf = [&](qint64 position, qint64 &atLine) {
+        atLine = index_.RecordAt(position);
+        if (atLine >= count)
+            return fileSize_;
+        const IndexRecord record = index_.Read(atLine);
+        return record.Offset + std::min<qint64>(position - index_.Position(atLine), record.Length);
+    };
+    qint64 endLine = 0;
+    const qint64 fileEnd = std::min(fileSize_, fileOffsetOf(end, endLine) + n);
+    qint64 fileFrom = fileOffsetOf(start, line);
+
+    // The record the next candidate is matched against, and where its text starts.
+    IndexRecord record = index_.Read(line);
+    qint64 recordStart = index_.Position(line);
+    constexpr qint64 Block = qint64(1) << 20;
+    std::vector<char> block(size_t(Block + n));
+    while (fileFrom + n <= fileEnd) {
+        const qint64 want = std::min<qint64>(Block + n - 1, fileEnd - fileFrom);
+        const qint64 got = reader_->File().ReadAt(fileFrom, block.data(), want);
+        if (got < want) {
+            readFailed_ = true;
+            return -1;
+        }
+        const QByteArrayView bytes(block.data(), got);
+        for (qint64 at = 0;; ++at) {
+            at = TextMatch::Find(bytes, text, at, got, matchCase, false);
+            if (at < 0)
+                break;
+            const qint64 offset = fileFrom + at;
+            // The record in which a match ending here would lie.
+            while (record.Offset + record.Length < offset + n) {
+                recordStart += record.Length + 1;
+                if (++line >= count)
+                    return -1;
+                record = index_.Read(line);
+            }
+            if (offset < record.Offset)
+                continue; // across the bytes between two segments
+            const qint64 position = recordStart + (offset - record.Offset);
+            if (position + n > end)
+                return -1;
+            if (position < start)
+                continue;
+            // A neighbour inside the segment, read from the block or, at its edges, the file.
+            const auto wordAt = [&](qint64 fileOffset) {
+                if (fileOffset < record.Offset || fileOffset >= record.Offset + record.Length)
+                    return false;
+                char byte = 0;
+                if (fileOffset >= fileFrom && fileOffset < fileFrom + got)
+                    byte = bytes[fileOffset - fileFrom];
+                else if (pages_.ReadInto(fileOffset, &byte, 1) != 1)
+                    return false;
+                return TextMatch::IsWordChar(uchar(byte));
+            };
+            const bool bounded = !wholeWord || (!wordAt(offset - 1) && !wordAt(offset + n));
+            if (bounded)
+                return position;
+        }
+        fileFrom += got - n + 1;
+    }
+    return -1;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -32,8 +33,10 @@ public:
     IndexedFile &operator=(const IndexedFile &) = delete;
 
     // Starts the indexing thread; prepare, when given, runs in it on the reader before the scan
-    // (to set a scan observer).
-    void Start(const std::function<void(TGFile &)> &prepare = {});
+    // (to set a scan observer). chunkDelay slows the indexing down by that much a chunk, for
+    // tests of what happens while it runs.
+    void Start(const std::function<void(TGFile &)> &prepare = {},
+        std::chrono::microseconds chunkDelay = std::chrono::microseconds(0));
     // Stops the indexing thread and waits for it; the lines indexed so far stay.
     void Stop();
 
@@ -56,11 +59,15 @@ public:
     qint64 LineStart(qint64 line) override;
     qint64 LineAt(qint64 position) override;
     QByteArray LineBytes(qint64 line, qint64 column, qint64 count) override;
+    qsizetype LineHead(qint64 line, char *out, qsizetype max) override;
     qint64 LongestLine() override;
     Delimiters LineDelimiters(qint64 line) override;
+    // Reads the file in large blocks and finds the text in them, rather than line by line.
+    std::optional<qint64> FindInLines(
+        QByteArrayView text, qint64 start, qint64 end, bool matchCase, bool wholeWord) override;
 
 private:
-    void Index(const std::function<void(TGFile &)> &prepare);
+    void Index(const std::function<void(TGFile &)> &prepare, std::chrono::microseconds chunkDelay);
     void PublishProgress();
     void Fail(const QString &message, bool changed);
 
@@ -78,4 +85,5 @@ private:
     std::vector<TGFile::Interchange> interchanges_;
     QString failure_;
     bool changed_ = false;
+    bool readFailed_ = false; // a find's read of the file came up short
 };

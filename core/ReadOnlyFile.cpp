@@ -82,3 +82,14 @@ qint64 ReadOnlyFile::ReadAt(qint64 pos, char *data, qint64 count) const
     }
     return done;
 }
+
+ReadOnlyFile::Stamp ReadOnlyFile::StampOf(const QString &fileName)
+{
+    struct stat info
+    {
+    };
+    if (::stat(FileNames::Encode(fileName).constData(), &info) != 0)
+        return {};
+    return { true, qint64(info.st_size),
+        qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec) };
+}

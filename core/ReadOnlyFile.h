@@ -24,6 +24,19 @@ public:
     // EInOutError when the system refuses the read.
     qint64 ReadAt(qint64 pos, char *data, qint64 count) const;
 
+    // What tells a file's content changed without reading it: whether it is there, its size and
+    // when it was last written.
+    struct Stamp
+    {
+        bool Exists = false;
+        qint64 Size = 0;
+        qint64 Modified = 0; // nanoseconds since the epoch
+
+        friend bool operator==(const Stamp &, const Stamp &) = default;
+    };
+    // The stamp of the file by the name fileName (byte for byte, as FileNames carries it).
+    static Stamp StampOf(const QString &fileName);
+
 private:
     QString path_;
     int fd_ = -1;

@@ -1,16 +1,24 @@
 #include "SegmentTypeSearch.h"
 
-#include "GFileIO.h"
+#include "LineSource.h"
 
 #include <QByteArray>
+
+#include <algorithm>
+#include <array>
 
 namespace SegmentTypeSearch {
 
 namespace {
 
-QByteArrayView CurrentId(const TGFile &reader)
+// Segment ids are short; a longer first element is no id that a search asks for.
+constexpr qsizetype HeadLength = 80;
+
+// The id of a line's segment, read into a buffer of the caller's.
+QByteArrayView IdOf(LineSource &lines, qint64 line, std::array<char, HeadLength> &buffer)
 {
-    return SegmentId(reader.SegmentText(), reader.ElementSeparator());
+    const qsizetype length = lines.LineHead(line, buffer.data(), HeadLength);
+    return SegmentId(QByteArrayView(buffer.data(), length), lines.LineDelimiters(line).Element);
 }
 
 bool IdIs(QByteArrayView id, QStringView type)
@@ -24,31 +32,32 @@ bool IdIs(QByteArrayView id, QStringView type)
     return true;
 }
 
-SegmentSearchResult FoundAt(const TGFile &reader)
+SegmentSearchResult FoundAt(qint64 line)
 {
-    return { SegmentSearchResult::Outcome::Found, reader.CurrentSegment() };
+    return { SegmentSearchResult::Outcome::Found, LineNumber(line).Segment() };
 }
 
 // From the caret's segment, steps one segment at a time in direction (+1 or -1) until a
 // segment of the same type, never past the last segment or below the first; if none is met,
-// the segment the reader stops on is compared once more, so that a step from the last segment
+// the segment the walk stops on is compared once more, so that a step from the last segment
 // finds that segment itself.
-SegmentSearchResult StepToSameType(TGFile &reader, qint64 caretLine, int direction)
+SegmentSearchResult StepToSameType(LineSource &lines, LineNumber caretLine, int direction)
 {
-    const qint64 count = reader.SegmentCount();
-    reader.GotoSegment(caretLine + 1);
-    const QByteArray type = CurrentId(reader).toByteArray();
-    const auto canStep = [&] {
-        return direction > 0 ? reader.CurrentSegment() < count : reader.CurrentSegment() > 1;
-    };
+    const qint64 count = lines.LineCount();
+    if (count == 0)
+        return {};
+    qint64 line = std::clamp<qint64>(caretLine.Value, 0, count - 1);
+    std::array<char, HeadLength> buffer {};
+    const QByteArray type = IdOf(lines, line, buffer).toByteArray();
+    const auto canStep = [&] { return direction > 0 ? line < count - 1 : line > 0; };
     bool found = false;
     while (!found && canStep()) {
-        reader.GotoSegment(reader.CurrentSegment() + direction);
-        found = CurrentId(reader) == type;
+        line += direction;
+        found = IdOf(lines, line, buffer) == type;
     }
     if (!found)
-        found = CurrentId(reader) == type;
-    return found ? FoundAt(reader) : SegmentSearchResult {};
+        found = IdOf(lines, line, buffer) == type;
+    return found ? FoundAt(line) : SegmentSearchResult {};
 }
 
 } // namespace
@@ -59,35 +68,28 @@ QByteArrayView SegmentId(QByteArrayView segmentText, char elementSeparator)
     return end < 0 ? segmentText : segmentText.first(end);
 }
 
-SegmentSearchResult FindNthOfType(TGFile &reader, QStringView type, qint64 n)
+SegmentSearchResult FindNthOfType(LineSource &lines, QStringView type, qint64 n)
 {
-    const qint64 count = reader.SegmentCount();
-    reader.GotoSegment(1);
+    const qint64 count = lines.LineCount();
+    std::array<char, HeadLength> buffer {};
     qint64 matches = 0;
-    while (matches < n && reader.CurrentSegment() < count) {
-        if (IdIs(CurrentId(reader), type))
-            ++matches;
-        if (matches < n)
-            reader.GotoSegment(reader.CurrentSegment() + 1);
+    for (qint64 line = 0; line < count; ++line) {
+        if (IdIs(IdOf(lines, line, buffer), type) && ++matches == n)
+            return FoundAt(line);
     }
-    // The loop stops on the last segment before comparing it.
-    if (matches < n && IdIs(CurrentId(reader), type))
-        ++matches;
-    if (matches == n)
-        return FoundAt(reader);
     return {};
 }
 
-SegmentSearchResult FindNextOfType(TGFile &reader, qint64 caretLine)
+SegmentSearchResult FindNextOfType(LineSource &lines, LineNumber caretLine)
 {
-    return StepToSameType(reader, caretLine, +1);
+    return StepToSameType(lines, caretLine, +1);
 }
 
-SegmentSearchResult FindPreviousOfType(TGFile &reader, qint64 caretLine)
+SegmentSearchResult FindPreviousOfType(LineSource &lines, LineNumber caretLine)
 {
-    if (caretLine == 0)
-        return { SegmentSearchResult::Outcome::NotSearched, 0 };
-    return StepToSameType(reader, caretLine, -1);
+    if (caretLine.Value == 0)
+        return { SegmentSearchResult::Outcome::NotSearched, SegmentNumber() };
+    return StepToSameType(lines, caretLine, -1);
 }
 
 } // namespace SegmentTypeSearch

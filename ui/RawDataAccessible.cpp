@@ -121,23 +121,25 @@ QString RawDataAccessible::Range(qint64 start, qint64 end, int *startOffset, int
         *startOffset = int(start);
     if (endOffset)
         *endOffset = int(end);
-    const QByteArrayView bytes = model.Text().sliced(start, end - start);
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
     // The view's own line breaks stay breaks; a break byte inside a line is read as the symbol
-    // the view shows for it. The view's breaks stand just before each next line's start.
+    // the view shows for it.
+    QString text;
+    text.reserve(end - start);
     qint64 line = model.LineFromChar(start);
-    const auto breakAfter = [&model](qint64 l) {
-        return l + 1 < model.LineCount() ? model.LineIndex(l + 1) - 1 : -1;
-    };
-    qint64 viewBreak = breakAfter(line);
-    for (qint64 i = 0; i < bytes.size(); ++i) {
-        const qint64 position = start + i;
-        while (viewBreak >= 0 && viewBreak < position)
-            viewBreak = breakAfter(++line);
-        *out++ = bytes[i] == '\n' && position == viewBreak
-            ? QChar(u'\n')
-            : RawDataModel::DisplayChar(uchar(bytes[i]));
+    qint64 position = start;
+    while (position < end) {
+        const qint64 lineStart = model.LineIndex(line);
+        const qint64 lineEnd = lineStart + model.LineLength(line);
+        const QByteArray bytes
+            = model.Line(line, position - lineStart, qMin(end, lineEnd) - position);
+        for (const char b : bytes)
+            text += RawDataModel::DisplayChar(uchar(b));
+        position += bytes.size();
+        if (position < end) {
+            text += QChar(u'\n');
+            ++position;
+        }
+        ++line;
     }
     return text;
 }
@@ -158,10 +160,14 @@ void RawDataAccessible::Bounds(
         end = qMin(offset + 1, length);
         return;
     case QAccessible::WordBoundary: {
-        const QByteArrayView text = model.Text();
+        // Words end at line breaks: only the offset's line is read.
+        const qint64 line = model.LineFromChar(offset);
+        const qint64 lineStart = model.LineIndex(line);
+        const QByteArray bytes = model.Line(line);
         start = end = offset;
         const auto isWord = [&](qint64 p) {
-            return p >= 0 && p < length && RawDataModel::IsWordChar(uchar(text[p]));
+            return p >= lineStart && p < lineStart + bytes.size()
+                && RawDataModel::IsWordChar(uchar(bytes[p - lineStart]));
         };
         if (!isWord(offset)) {
             end = qMin(offset + 1, length);

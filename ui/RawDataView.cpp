@@ -68,14 +68,10 @@ RawDataView::RawDataView(QWidget *parent)
     UpdateMetrics();
 }
 
-void RawDataView::BeginLoad(qint64 expectedBytes, qint64 expectedLines)
+void RawDataView::SetSource(LineSource *source)
 {
-    ChangeSelection([&] { model_.BeginLoad(expectedBytes, expectedLines); });
-}
-
-void RawDataView::EndLoad()
-{
-    model_.EndLoad();
+    ChangeSelection([&] { model_.SetSource(source); });
+    measuredLongest_ = -1;
     MeasureLongestLine();
     ShowFromTheTop();
     if (QAccessible::isActive()) {
@@ -84,11 +80,11 @@ void RawDataView::EndLoad()
     }
 }
 
-void RawDataView::Clear()
+void RawDataView::LinesAdded()
 {
-    ChangeSelection([&] { model_.Clear(); });
     MeasureLongestLine();
-    ShowFromTheTop();
+    UpdateScrollBars();
+    viewport()->update();
 }
 
 void RawDataView::ShowFromTheTop()
@@ -135,12 +131,12 @@ TextPoint RawDataView::CaretPos() const
 {
     const qint64 end = model_.SelEnd();
     const qint64 line = model_.LineFromChar(end);
-    return { end - model_.LineIndex(line), line };
+    return { end - model_.LineIndex(line), LineNumber(line) };
 }
 
-void RawDataView::SetCaretPos(qint64 column, qint64 line)
+void RawDataView::SetCaretPos(qint64 column, LineNumber line)
 {
-    ChangeSelection([&] { model_.SetCaretPos(column, line); });
+    ChangeSelection([&] { model_.SetCaretPos(column, line.Value); });
 }
 
 void RawDataView::SelectAll()
@@ -179,6 +175,12 @@ void RawDataView::UpdateMetrics()
     maxAdvance_ = 1;
     for (const qreal a : advances_)
         maxAdvance_ = qMax(maxAdvance_, a);
+    uniformAdvance_ = advances_[0];
+    for (const qreal a : advances_) {
+        if (std::abs(a - uniformAdvance_) > 1e-6)
+            uniformAdvance_ = 0;
+    }
+    measuredLongest_ = -1;
     lineHeight_ = qMax(1, int(std::ceil(metrics.lineSpacing())));
     ascent_ = int(std::ceil(metrics.ascent()));
     verticalScrollBar()->setSingleStep(1);
@@ -189,8 +191,11 @@ void RawDataView::UpdateMetrics()
 
 void RawDataView::MeasureLongestLine()
 {
-    const QByteArrayView line = model_.Line(model_.LongestLineNumber());
-    longestWidth_ = ColumnX(line, line.size());
+    const qint64 longest = model_.LongestLineNumber();
+    if (longest == measuredLongest_)
+        return;
+    measuredLongest_ = longest;
+    longestWidth_ = XOf(longest, model_.LineLength(longest));
 }
 
 void RawDataView::UpdateScrollBars()
@@ -262,6 +267,22 @@ void RawDataView::changeEvent(QEvent *event)
     QAbstractScrollArea::changeEvent(event);
 }
 
+qreal RawDataView::XOf(qint64 line, qint64 column) const
+{
+    column = qBound(qint64(0), column, model_.LineLength(line));
+    if (uniformAdvance_ > 0)
+        return column * uniformAdvance_;
+    return ColumnX(model_.Line(line, 0, column), column);
+}
+
+qint64 RawDataView::ColumnAt(qint64 line, qreal x) const
+{
+    if (uniformAdvance_ > 0)
+        return qBound(
+            qint64(0), qint64(std::floor(x / uniformAdvance_ + 0.5)), model_.LineLength(line));
+    return ColumnAtX(model_.Line(line), x);
+}
+
 qreal RawDataView::ColumnX(QByteArrayView line, qint64 column) const
 {
     qreal x = 0;
@@ -301,7 +322,7 @@ void RawDataView::ScrollCaret()
     else if (line >= topLine_ + PageLines())
         SetTopLine(line - PageLines() + 1);
 
-    const qreal x = Margin + ColumnX(model_.Line(line), caret - model_.LineIndex(line));
+    const qreal x = Margin + XOf(line, caret - model_.LineIndex(line));
     QScrollBar *horizontal = horizontalScrollBar();
     const int width = viewport()->width();
     if (x < horizontal->value())
@@ -313,10 +334,10 @@ void RawDataView::ScrollCaret()
 QRect RawDataView::CharacterRect(qint64 position) const
 {
     const qint64 line = model_.LineFromChar(position);
-    const QByteArrayView bytes = model_.Line(line);
     const qint64 column = position - model_.LineIndex(line);
-    const qreal x = Margin + ColumnX(bytes, column) - horizontalScrollBar()->value();
-    const qreal width = column < bytes.size() ? advances_[uchar(bytes[column])] : maxAdvance_ / 2;
+    const QByteArray character = model_.Line(line, column, 1);
+    const qreal x = Margin + XOf(line, column) - horizontalScrollBar()->value();
+    const qreal width = character.isEmpty() ? maxAdvance_ / 2 : advances_[uchar(character[0])];
     const qint64 y = (line - topLine_) * lineHeight_;
     return QRect(int(x), int(qBound(qint64(INT_MIN / 2), y, qint64(INT_MAX / 2))),
         qMax(1, int(std::ceil(width))), lineHeight_);
@@ -327,7 +348,7 @@ qint64 RawDataView::PositionAt(const QPoint &point) const
     const qint64 row = point.y() < 0 ? -1 : point.y() / lineHeight_;
     const qint64 line = qBound(qint64(0), topLine_ + row, model_.LineCount() - 1);
     const qreal x = point.x() + horizontalScrollBar()->value() - Margin;
-    return model_.LineIndex(line) + ColumnAtX(model_.Line(line), x);
+    return model_.LineIndex(line) + ColumnAt(line, x);
 }
 
 void RawDataView::paintEvent(QPaintEvent *)
@@ -349,20 +370,32 @@ void RawDataView::paintEvent(QPaintEvent *)
 // Draws the part of one line that is in view, with its selected part highlighted.
 void RawDataView::PaintLine(QPainter &painter, qint64 line, int y)
 {
-    const QByteArrayView bytes = model_.Line(line);
+    const qint64 length = model_.LineLength(line);
     const qreal offset = horizontalScrollBar()->value() - Margin;
     const qreal right = offset + viewport()->width();
 
-    // The visible bytes [first, end) and where the first of them starts.
+    // The visible bytes [first, end) and where the first of them starts: with characters all
+    // as wide only they are read, else the line up to them.
     qint64 first = 0;
     qreal x = 0;
-    while (first < bytes.size() && x + advances_[uchar(bytes[first])] <= offset)
-        x += advances_[uchar(bytes[first++])];
-    qint64 end = first;
-    qreal endX = x;
-    while (end < bytes.size() && endX < right)
-        endX += advances_[uchar(bytes[end++])];
-    const QString text = DisplayText(bytes.sliced(first, end - first));
+    QByteArray bytes;
+    if (uniformAdvance_ > 0) {
+        first = qBound(qint64(0), qint64(std::floor(offset / uniformAdvance_)), length);
+        x = first * uniformAdvance_;
+        const qint64 end = qBound(first, qint64(std::ceil(right / uniformAdvance_)) + 1, length);
+        bytes = model_.Line(line, first, end - first);
+    } else {
+        const QByteArray whole = model_.Line(line);
+        while (first < whole.size() && x + advances_[uchar(whole[first])] <= offset)
+            x += advances_[uchar(whole[first++])];
+        qint64 end = first;
+        qreal endX = x;
+        while (end < whole.size() && endX < right)
+            endX += advances_[uchar(whole[end++])];
+        bytes = whole.mid(first, end - first);
+    }
+    const qint64 end = first + bytes.size();
+    const QString text = DisplayText(bytes);
     const QPointF origin(x - offset, y + ascent_);
     painter.setPen(palette().text().color());
     painter.drawText(origin, text);
@@ -370,7 +403,7 @@ void RawDataView::PaintLine(QPainter &painter, qint64 line, int y)
     // The selection within this line; a selected line break shows as a small block.
     const qint64 lineStart = model_.LineIndex(line);
     const qint64 from = qMax(model_.SelStart(), lineStart) - lineStart;
-    const qint64 to = qMin(model_.SelEnd(), lineStart + bytes.size() + 1) - lineStart;
+    const qint64 to = qMin(model_.SelEnd(), lineStart + length + 1) - lineStart;
     if (from >= to)
         return;
     // Only the band's visible part is drawn, so its ends are measured over the visible bytes.
@@ -379,11 +412,11 @@ void RawDataView::PaintLine(QPainter &painter, qint64 line, int y)
     qreal fromX = x;
     qint64 i = first;
     for (; i < bandFrom; ++i)
-        fromX += advances_[uchar(bytes[i])];
+        fromX += advances_[uchar(bytes[i - first])];
     qreal toX = fromX;
     for (; i < bandTo; ++i)
-        toX += advances_[uchar(bytes[i])];
-    if (to > bytes.size() && end == bytes.size())
+        toX += advances_[uchar(bytes[i - first])];
+    if (to > length && end == length)
         toX += maxAdvance_ / 2;
     const QRectF band(fromX - offset, y, toX - fromX, lineHeight_);
     painter.fillRect(band, palette().highlight());
@@ -477,7 +510,15 @@ void RawDataView::mouseReleaseEvent(QMouseEvent *event)
     emit Clicked();
 }
 
-int RawDataView::Print(QPrinter &printer, const QRect &pageRect)
+qint64 RawDataView::PrintPages(
+    const QPrinter &printer, const QRect &pageRect, qint64 first, qint64 last) const
+{
+    const QFontMetricsF metrics(QFont(paintFont_, &printer), &printer);
+    const qint64 rowsPerPage = qMax(1, int(pageRect.height() / metrics.lineSpacing()));
+    return (qMax(qint64(0), last - first + 1) + rowsPerPage - 1) / rowsPerPage;
+}
+
+int RawDataView::Print(QPrinter &printer, const QRect &pageRect, qint64 first, qint64 last)
 {
     QPainter painter;
     if (!painter.begin(&printer))
@@ -505,8 +546,10 @@ int RawDataView::Print(QPrinter &printer, const QRect &pageRect)
     };
     // The empty line after the last break is no content of its own.
     const qint64 lines = model_.LineCount() - (model_.LineLength(model_.LineCount() - 1) == 0);
-    for (qint64 line = 0; line < lines; ++line) {
-        const QByteArrayView bytes = model_.Line(line);
+    if (last < 0 || last >= lines)
+        last = lines - 1;
+    for (qint64 line = qMax(qint64(0), first); line <= last; ++line) {
+        const QByteArray bytes = model_.Line(line);
         // Wrap where the next character would pass the right edge; a row holds at least one.
         qint64 start = 0;
         do {
@@ -514,7 +557,7 @@ int RawDataView::Print(QPrinter &printer, const QRect &pageRect)
             qreal x = 0;
             while (end < bytes.size() && (end == start || x + advances[uchar(bytes[end])] <= width))
                 x += advances[uchar(bytes[end++])];
-            printRow(bytes.sliced(start, end - start));
+            printRow(QByteArrayView(bytes).sliced(start, end - start));
             start = end;
         } while (start < bytes.size());
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineNumber.h"
 #include "RawDataModel.h"
 
 #include <QAbstractScrollArea>
@@ -14,7 +15,7 @@ class QPrinter;
 struct TextPoint
 {
     qint64 Column = 0;
-    qint64 Line = 0;
+    LineNumber Line;
 };
 
 // The read-only raw data view: shows its model's lines, paints only those in view, and offers
@@ -32,11 +33,11 @@ public:
 
     const RawDataModel &Model() const { return model_; }
 
-    // Loading: the loader appends every line straight into the view's buffer.
-    void BeginLoad(qint64 expectedBytes, qint64 expectedLines);
-    void AppendLine(QByteArrayView line) { model_.AppendLine(line); }
-    void EndLoad();
-    void Clear();
+    // The lines shown (not owned), from the top, the caret at the start; none shows one empty
+    // line. LinesAdded tells the view that the source has more lines than before.
+    void SetSource(LineSource *source);
+    void LinesAdded();
+    void Clear() { SetSource(nullptr); }
 
     qint64 SelStart() const { return model_.SelStart(); }
     qint64 SelLength() const { return model_.SelLength(); }
@@ -46,7 +47,7 @@ public:
     QByteArray SelectedText() const { return model_.SelectedText(); }
     // Column and line of the selection's end.
     TextPoint CaretPos() const;
-    void SetCaretPos(qint64 column, qint64 line);
+    void SetCaretPos(qint64 column, LineNumber line);
     qint64 LineFromChar(qint64 position) const { return model_.LineFromChar(position); }
     qint64 LineIndex(qint64 line) const { return model_.LineIndex(line); }
     QByteArray GetLine(qint64 line, qint64 maxLength) const
@@ -60,9 +61,13 @@ public:
     qint64 FindText(
         const QString &text, qint64 start, qint64 length, bool matchCase, bool wholeWord) const;
 
-    // Prints the whole text into pageRect (printer pixels), page after page, wrapping lines
-    // wider than the rectangle. Returns the number of pages.
-    int Print(QPrinter &printer, const QRect &pageRect);
+    // Prints lines first to last (from 0, the last included) into pageRect (printer pixels),
+    // page after page, wrapping lines wider than the rectangle; by default the whole text.
+    // Returns the number of pages.
+    int Print(QPrinter &printer, const QRect &pageRect, qint64 first = 0, qint64 last = -1);
+    // About how many pages Print would give for lines first to last, not counting wrapped ones.
+    qint64 PrintPages(
+        const QPrinter &printer, const QRect &pageRect, qint64 first, qint64 last) const;
 
     // The viewport size that shows lines whole lines of columns characters each ('0' standing
     // for a character), the caret after them included.
@@ -108,7 +113,10 @@ private:
     // The first line at the top, scrolled fully left, repainted.
     void ShowFromTheTop();
     void SetTopLine(qint64 line);
-    // Pixel offset of column within line, from the line's start.
+    // Pixel offset of column within line, from the line's start, and the column boundary
+    // nearest x. With a font whose characters are all as wide, they read no bytes of the line.
+    qreal XOf(qint64 line, qint64 column) const;
+    qint64 ColumnAt(qint64 line, qreal x) const;
     qreal ColumnX(QByteArrayView line, qint64 column) const;
     qint64 ColumnAtX(QByteArrayView line, qreal x) const;
     void PaintLine(QPainter &painter, qint64 line, int y);
@@ -119,6 +127,8 @@ private:
     std::array<QChar, 256> glyphs_ {}; // what each byte is drawn as, in the view's font
     std::array<qreal, 256> advances_ {};
     qreal maxAdvance_ = 1;
+    qreal uniformAdvance_ = 0; // every byte's advance, when all are the same; 0 otherwise
+    qint64 measuredLongest_ = -1; // the line longestWidth_ was measured for
     qreal longestWidth_ = 0;
     int lineHeight_ = 1;
     int ascent_ = 0;

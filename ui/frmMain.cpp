@@ -2,8 +2,8 @@
 
 #include "ElementPanel.h"
 #include "Exception.h"
-#include "GFileIO.h"
 #include "HistoryList.h"
+#include "IndexedFile.h"
 #include "MessageBoxes.h"
 #include "RawDataView.h"
 #include "StoredSettings.h"
@@ -29,16 +29,6 @@
 #include <QStatusBar>
 #include <QToolButton>
 
-namespace {
-
-// Progress is shown as two halves: the scan of the file (0 to 50, from its ScanPercent), then
-// the fetching of its segments into the view (50 to 100, by the share of segments fetched).
-constexpr int ScanShare = 50;
-constexpr int ChunksPerScanUpdate = 64;
-constexpr qint64 SegmentsPerFetchUpdate = 4096;
-
-} // namespace
-
 TForm1::TForm1(const QStringList &parameters, QWidget *parent)
     : QMainWindow(parent)
     , parameters_(parameters)
@@ -51,13 +41,18 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
     CreateClientArea();
     ConnectHandlers();
     CreateCommands();
+    CreateLoading();
     CreatePanels();
     // The Edit menu's rules run before any of its shortcuts is acted on.
     QCoreApplication::instance()->installEventFilter(this);
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+// The file goes before the view that shows it.
+TForm1::~TForm1()
+{
+    File.reset();
+}
 
 void TForm1::SetInformationWindows(TAbout *about, TLicense *license)
 {
@@ -154,89 +149,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
-void TForm1::LoadFile(const QString &path)
-{
-    try {
-        Load(path);
-    } catch (...) {
-        emit LoadFinished(path, false);
-        throw;
-    }
-    emit LoadFinished(path, true);
-}
-
-void TForm1::Load(const QString &path)
-{
-    // Kept absolute, so that the entry opens the same file from any folder.
-    HistoryList::MoveToFront(
-        MRUList, QFileInfo(path).absoluteFilePath(), HistoryList::FilePathCase());
-    RebuildRecentFiles();
-
-    ProgressBar1->show();
-    // Laid out at once: the load handles no events until it ends.
-    statusBar()->layout()->activate();
-    SetProgress(0);
-    ProgressBar1->repaint();
-    const auto hideProgress = qScopeGuard([this] { ProgressBar1->hide(); });
-
-    // The new file is opened and indexed in full before the shown one is let go: a file that is
-    // refused, or fails while it is scanned, leaves the shown file working as it was.
-    auto reader = std::make_unique<TGFile>(path);
-    const qint64 count = ScanWithProgress(*reader);
-    Reader = std::move(reader);
-    SetFileControlsEnabled(true);
-    {
-        // A failure while fetching leaves the view empty rather than half filled.
-        auto clearView = qScopeGuard([this] { Memo1->Clear(); });
-        FetchWithProgress(*Reader, count);
-        clearView.dismiss();
-    }
-
-    Memo1->SetSelStart(0);
-    // Fails quietly while the window is not shown yet (a file named on the command line).
-    Memo1->setFocus();
-    Memo1Click();
-    setWindowTitle(MessageBoxes::ApplicationTitle() + QStringLiteral(" - ") + path);
-}
-
-// Indexes the whole file, moving the bar as the scan goes on.
-qint64 TForm1::ScanWithProgress(TGFile &reader)
-{
-    int chunks = 0;
-    const qint64 count = reader.SegmentCount([&] {
-        if (++chunks % ChunksPerScanUpdate == 0)
-            SetProgress(
-                int(qBound(qint64(0), reader.ScanPercent(), qint64(100))) * ScanShare / 100);
-    });
-    SetProgress(ScanShare);
-    return count;
-}
-
-// Appends every segment's text straight into the view's buffer: the file's text is held once.
-void TForm1::FetchWithProgress(TGFile &reader, qint64 count)
-{
-    // Segments and their breaks never take more room than the file (a terminator follows every
-    // segment but an unterminated last one); pages reserved but not filled cost no memory.
-    Memo1->BeginLoad(reader.FileSize() + 1, count);
-    for (qint64 i = 1; i <= count; ++i) {
-        reader.GotoSegment(i);
-        Memo1->AppendLine(reader.SegmentText());
-        if (i % SegmentsPerFetchUpdate == 0)
-            SetProgress(ScanShare + int(i * (100 - ScanShare) / count));
-    }
-    Memo1->EndLoad();
-    SetProgress(100);
-}
-
-void TForm1::SetProgress(int position)
-{
-    if (ProgressBar1->value() == position)
-        return;
-    ProgressBar1->setValue(position);
-    // Painted at once: the load handles no events until it ends.
-    ProgressBar1->repaint();
-}
-
 void TForm1::RebuildRecentFiles()
 {
     // The entries go later, not now: the one clicked may be the sender of this load.
@@ -253,12 +165,6 @@ void TForm1::RebuildRecentFiles()
         connect(entry, &QAction::triggered, this,
             [this, entry] { MessageBoxes::Guarded([&] { MRUClick(entry); }); });
     }
-}
-
-void TForm1::ReleaseReader()
-{
-    // Releasing closes the reader's files and deletes its index; it raises no error.
-    Reader.reset();
 }
 
 void TForm1::SetFileControlsEnabled(bool enabled)
@@ -294,10 +200,7 @@ void TForm1::MRUClick(QAction *entry)
 
 void TForm1::Close1Click()
 {
-    ReleaseReader();
-    Memo1->Clear();
-    ElementPanel1->Clear();
-    SetFileControlsEnabled(false);
+    CloseFile();
 }
 
 void TForm1::File1Click()

@@ -3,6 +3,8 @@
 #include "CodeDictionary.h"
 #include "ElementDictionary.h"
 #include "HoverToolTip.h"
+#include "LineNumber.h"
+#include "ReadOnlyFile.h"
 #include "SegmentExplanation.h"
 #include "SettingsList.h"
 
@@ -10,11 +12,15 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class FindDialog;
+class IndexedFile;
+class QFileSystemWatcher;
+class QTimer;
 class ElementPanel;
 class QAction;
 class QDockWidget;
@@ -27,9 +33,9 @@ class QTabWidget;
 class QToolButton;
 class QWidget;
 class RawDataView;
+class LineSource;
 struct SegmentSearchResult;
 class TAbout;
-class TGFile;
 class TGoToForm;
 class TLicense;
 class TSearch;
@@ -51,7 +57,8 @@ public:
     ~TForm1() override;
 
     // The one routine through which every way of opening a file goes. Raises the reader's
-    // error when the file cannot be opened or read.
+    // error when the file cannot be opened; the file shown then stays. An opened file shows at
+    // once, its first lines first, while a thread of its own indexes the rest.
     void LoadFile(const QString &path);
 
     // The settings file's lines as read at creation; the Find in Files window restores its
@@ -67,7 +74,8 @@ public:
     void SetSearchWindow(TSearch *search);
 
 signals:
-    // A load has ended: path shown now (loaded) or refused. path is as LoadFile was given it.
+    // LoadFile has ended: path shown now (loaded, perhaps still being indexed) or refused. path
+    // is as LoadFile was given it.
     void LoadFinished(const QString &path, bool loaded);
 
 protected:
@@ -118,8 +126,16 @@ private:
     QProgressBar *ProgressBar1;
     QFileDialog *OpenDialog1 = nullptr; // made when Open is first chosen
 
-    // The reader of the file shown, or none.
-    std::unique_ptr<TGFile> Reader;
+    // The file shown, or none, and what watches it for changes by other programs.
+    std::unique_ptr<IndexedFile> File;
+    QString filePath_; // as LoadFile was given it
+    QTimer *LoadTimer = nullptr; // follows the indexing while it runs
+    QTimer *WatchTimer = nullptr; // checks the file's size while it is shown
+    QFileSystemWatcher *Watcher = nullptr;
+    QAction *StopLoad1 = nullptr; // Esc while a file loads
+    bool changeTold_ = false; // the change of the file shown was told already
+    std::chrono::microseconds indexingDelay_ { 0 }; // tests slow the indexing down
+    ReadOnlyFile::Stamp fileStamp_; // the file shown as it was when opened
     // Recent files, most recent first; the submenu shows the first six.
     QStringList MRUList;
     TSettingsList SettingsList;
@@ -179,6 +195,11 @@ private:
     // The print dialog: shows it for printer and tells whether to print. Tests put a step of
     // their own in its place, one that points the printer at a PDF file.
     std::function<bool(QPrinter &printer)> ShowPrintDialog;
+    // Asked when the file shown changed on disk: true to reload it, false to close it. Tests put
+    // their own in its place.
+    std::function<bool()> AskToReload;
+    // Asked before a print of many pages: whether to print them.
+    std::function<bool(qint64 pages)> ConfirmPrint;
     // The font dialog: the font chosen starting from current, or none when cancelled. Tests put
     // their own in its place.
     std::function<std::optional<QFont>(const QFont &current)> ChooseFont;
@@ -204,15 +225,23 @@ private:
     // Without a stored size: a whole ISA line and about thirty lines in view, within the screen.
     void SizeForFirstStart();
     void RebuildRecentFiles();
-    void ReleaseReader();
+    void CreateLoading();
+    // Stops the indexing, lets the file go and empties the view.
+    void CloseFile();
     void SetFileControlsEnabled(bool enabled);
-    qint64 ScanWithProgress(TGFile &reader);
-    void FetchWithProgress(TGFile &reader, qint64 count);
     void SetProgress(int position);
+    // The indexing's progress, lines and end, a few dozen times a second while it runs.
+    void LoadTick();
+    // The file shown has changed on disk (or is gone): asked once whether to reload or close.
+    void FileChanged();
+    // Whether the file shown is still being indexed; what that leaves the commands, in words.
+    bool StillLoading() const;
+    QString LoadedSoFar() const;
 
     void CreateCommands();
-    void MoveToSegment(qint64 segment);
-    void StepToSameType(SegmentSearchResult (*search)(TGFile &reader, qint64 caretLine));
+    void MoveToSegment(SegmentNumber segment);
+    void NotFound(const QString &notice);
+    void StepToSameType(SegmentSearchResult (*search)(LineSource &lines, LineNumber caretLine));
     std::shared_ptr<QPrinter> printer_; // the printer chosen last, kept for the run
 
     QStringList parameters_;

@@ -6,8 +6,8 @@
 #include "ElementReference.h"
 #include "Exception.h"
 #include "FindDialog.h"
-#include "GFileIO.h"
 #include "GoToLine.h"
+#include "IndexedFile.h"
 #include "MessageBoxes.h"
 #include "RawDataView.h"
 #include "SegmentTypeSearch.h"
@@ -18,11 +18,17 @@
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QToolButton>
 
 namespace {
+
+// A print of more pages than this is asked about first.
+constexpr qint64 ManyPages = 1000;
+constexpr int NoticeTimeout = 8000; // how long a status bar notice shows
 
 // The page rectangle in printer pixels from the printable area's top-left corner: u is a
 // eleventh of the printable height; left u, top u, right 8u, bottom 10u. Where the page is
@@ -45,7 +51,16 @@ void TForm1::CreateCommands()
     ShowPrintDialog = [this](QPrinter &printer) {
         QPrintDialog dialog(&printer, this);
         dialog.setObjectName(QStringLiteral("PrintDialog1"));
+        // A selection may be printed alone: all of a large file is millions of pages.
+        const bool selection = Memo1->SelLength() > 0;
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, selection);
+        printer.setPrintRange(selection ? QPrinter::Selection : QPrinter::AllPages);
         return dialog.exec() == QDialog::Accepted;
+    };
+    ConfirmPrint = [this](qint64 pages) {
+        return QMessageBox::question(this, MessageBoxes::ApplicationTitle(),
+                   QStringLiteral("This prints about %L1 pages. Print them all?").arg(pages))
+            == QMessageBox::Yes;
     };
     ChooseFont = [this](const QFont &current) -> std::optional<QFont> {
         bool chosen = false;
@@ -63,14 +78,18 @@ void TForm1::LoadElementNames()
 
 void TForm1::Memo1Click()
 {
-    // The element separator is the open file's; with no file open the panels stay as they are.
-    if (!Reader)
+    // The element separator is the caret's interchange's; with no file open the panels stay as
+    // they are.
+    if (!File)
         return;
     const qint64 start = Memo1->SelStart();
     const qint64 line = Memo1->LineFromChar(start);
+    const qint64 column = start - Memo1->LineIndex(line);
+    // The reference needs the line up to the caret, and its id.
     const ElementReference reference(
-        Memo1->Model().Line(line), start - Memo1->LineIndex(line), Reader->ElementSeparator());
-    SetStatusText(0, reference.PositionText(line));
+        Memo1->Model().Line(line, 0, qMax(column, ElementReference::LineLimit)), column,
+        File->LineDelimiters(line).Element);
+    SetStatusText(0, reference.PositionText(LineNumber(line)));
     SetStatusText(1, ElementNames.Lookup(reference.Key()));
     ShowCaretElements();
 }
@@ -96,12 +115,19 @@ void TForm1::CopyToClipboardClick()
 {
     if (Memo1->SelLength() == 0)
         return;
-    QGuiApplication::clipboard()->setText(QString::fromLatin1(Memo1->Model().Selection()));
+    QGuiApplication::clipboard()->setText(QString::fromLatin1(Memo1->Model().SelectedText()));
+    // A selection of gigabytes would need as much memory again, and more than a clipboard takes.
+    if (Memo1->SelLength() > RawDataModel::SelectionLimit)
+        MessageBoxes::ShowNotice(QStringLiteral("Only the first %L1 MiB of the selection were "
+                                                "copied, as much as the clipboard takes.")
+                                     .arg(RawDataModel::SelectionLimit >> 20));
 }
 
 void TForm1::SelectAll1Click()
 {
     Memo1->SelectAll();
+    if (StillLoading())
+        statusBar()->showMessage(LoadedSoFar(), NoticeTimeout);
 }
 
 void TForm1::Find1Click()
@@ -128,10 +154,10 @@ void TForm1::FindDialog1Find()
         Memo1->ScrollCaret();
         Memo1->SetSelLength(text.size());
     } else {
-        MessageBoxes::ShowNotice(QStringLiteral("Not found."));
+        NotFound(QStringLiteral("Not found."));
     }
     // With no file open there is no position to describe and no view to focus.
-    if (!Reader || !Memo1->isEnabled())
+    if (!File || !Memo1->isEnabled())
         return;
     Memo1Click();
     Memo1->setFocus();
@@ -147,18 +173,21 @@ void TForm1::GotoLine1Click()
         return;
     const QString type = goToForm_->Edit2->text();
     if (type.isEmpty()) {
-        // A line past the last one puts the caret on the last, empty line.
-        MoveToSegment(*number);
+        // A line past the last one puts the caret on the last, empty line: while the file
+        // loads, on the last line there is so far.
+        MoveToSegment(SegmentNumber(*number));
+        if (StillLoading() && *number > File->LineCount())
+            statusBar()->showMessage(LoadedSoFar(), NoticeTimeout);
         return;
     }
-    // The search walks the reader: with no file open there is nothing to search.
-    if (!Reader)
+    // The search walks the lines: with no file open there is nothing to search.
+    if (!File)
         return;
-    const SegmentSearchResult result = SegmentTypeSearch::FindNthOfType(*Reader, type, *number);
+    const SegmentSearchResult result = SegmentTypeSearch::FindNthOfType(*File, type, *number);
     if (result.Found())
         MoveToSegment(result.Segment);
     else
-        MessageBoxes::ShowNotice(QStringLiteral("Not Found."));
+        NotFound(QStringLiteral("Not Found."));
 }
 
 void TForm1::GotoNextMatchingSegmentType1Click()
@@ -173,21 +202,30 @@ void TForm1::GotoPreviousSegmentofThisType1Click()
 
 // Both steps start from the line holding the selection's end. Previous on the first line
 // searches nothing and says nothing.
-void TForm1::StepToSameType(SegmentSearchResult (*search)(TGFile &reader, qint64 caretLine))
+void TForm1::StepToSameType(SegmentSearchResult (*search)(LineSource &lines, LineNumber caretLine))
 {
-    if (!Reader)
+    if (!File)
         return;
-    const SegmentSearchResult result = search(*Reader, Memo1->CaretPos().Line);
+    const SegmentSearchResult result = search(*File, Memo1->CaretPos().Line);
     if (result.Found())
         MoveToSegment(result.Segment);
     else if (result.Result == SegmentSearchResult::Outcome::NotFound)
-        MessageBoxes::ShowNotice(QStringLiteral("Not found."));
+        NotFound(QStringLiteral("Not found."));
 }
 
-// Line segment - 1 holds the segment: the caret goes to its first character, nothing selected.
-void TForm1::MoveToSegment(qint64 segment)
+// A search that found nothing says so; while the file loads, that it searched only what there
+// is so far.
+void TForm1::NotFound(const QString &notice)
 {
-    MoveToElement(segment - 1, 0);
+    MessageBoxes::ShowNotice(StillLoading()
+            ? QStringLiteral("Not found in the %L1 segments loaded so far.").arg(File->LineCount())
+            : notice);
+}
+
+// The segment's line: the caret goes to its first character, nothing selected.
+void TForm1::MoveToSegment(SegmentNumber segment)
+{
+    MoveToElement(segment.Line().Value, 0);
 }
 
 void TForm1::Print1Click()
@@ -199,7 +237,18 @@ void TForm1::Print1Click()
         return;
     printer.setDocName(windowTitle());
     const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());
-    const int pages = Memo1->Print(printer, PrintRectangle(printable));
-    if (pages == 0 || printer.printerState() == QPrinter::Error)
+    const QRect pageRect = PrintRectangle(printable);
+    // The selected lines, when the dialog was asked for the selection; else all of them.
+    qint64 first = 0;
+    qint64 last = Memo1->Model().LineCount() - 1;
+    if (printer.printRange() == QPrinter::Selection && Memo1->SelLength() > 0) {
+        first = Memo1->LineFromChar(Memo1->SelStart());
+        last = Memo1->LineFromChar(Memo1->SelStart() + Memo1->SelLength() - 1);
+    }
+    const qint64 pages = Memo1->PrintPages(printer, pageRect, first, last);
+    if (pages > ManyPages && !ConfirmPrint(pages))
+        return;
+    const int printed = Memo1->Print(printer, pageRect, first, last);
+    if (printed == 0 || printer.printerState() == QPrinter::Error)
         throw Exception(QStringLiteral("The text could not be printed"));
 }

@@ -4,7 +4,7 @@
 #include "frmMain.h"
 
 #include "ElementPanel.h"
-#include "GFileIO.h"
+#include "IndexedFile.h"
 #include "MessageBoxes.h"
 #include "RawDataView.h"
 #include "SettingsFolder.h"
@@ -70,16 +70,17 @@ void TForm1::LoadCodeMeanings()
 std::optional<SegmentExplanation> TForm1::ExplainLine(qint64 line) const
 {
     // The line after the last segment, and a view left without its reader, explain nothing.
-    if (!Reader || line < 0 || line >= Reader->TotalSegments())
+    if (!File || line < 0 || line >= File->LineCount())
         return std::nullopt;
-    return SegmentExplanation(Memo1->Model().Line(line), Reader->SegmentDelimiters(line + 1),
-        ElementNames, CodeMeanings, ElementPanel::ValueLimit);
+    // Rows stop long before a megabyte of segment.
+    return SegmentExplanation(Memo1->Model().Line(line, 0, qint64(1) << 20),
+        File->LineDelimiters(line), ElementNames, CodeMeanings, ElementPanel::ValueLimit);
 }
 
 void TForm1::ShowCaretElements()
 {
     // Without a reader the panel stays as it is, as the status bar does.
-    if (!Reader || !ElementPanel1->isVisible())
+    if (!File || !ElementPanel1->isVisible())
         return;
     const qint64 start = Memo1->SelStart();
     const qint64 line = Memo1->LineFromChar(start);
@@ -94,7 +95,7 @@ void TForm1::MoveToElement(qint64 line, qint64 column)
 {
     if (!Memo1->isEnabled())
         return;
-    Memo1->SetCaretPos(column, line);
+    Memo1->SetCaretPos(column, LineNumber(line));
     Memo1->setFocus();
     Memo1->ScrollCaret();
     Memo1Click();
@@ -109,7 +110,7 @@ HoverToolTip::Tip TForm1::ElementTipAt(const QPoint &point) const
     const qint64 boundary = Memo1->PositionAt(point);
     const qint64 line = Memo1->LineFromChar(boundary);
     const qint64 lineStart = Memo1->LineIndex(line);
-    const qint64 length = Memo1->Model().Line(line).size();
+    const qint64 length = Memo1->Model().LineLength(line);
     qint64 column = -1;
     for (const qint64 c : { boundary - lineStart, boundary - lineStart - 1 }) {
         if (c >= 0 && c < length && Memo1->CharacterRect(lineStart + c).contains(point)) {

@@ -57,14 +57,14 @@ TEST(ElementReferenceTest, PiecesAndPositionText)
     EXPECT_EQ(n102.SegmentId(), QLatin1String("N1"));
     EXPECT_EQ(n102.ElementCount(), 2);
     EXPECT_EQ(n102.ElementNumberText(), QLatin1String("02"));
-    EXPECT_EQ(n102.PositionText(11), QLatin1String("Line: 12 Col: 7 N102"));
+    EXPECT_EQ(n102.PositionText(LineNumber(11)), QLatin1String("Line: 12 Col: 7 N102"));
 
     const ElementReference isa(X12Builder::Isa().left(105), 0, '*');
-    EXPECT_EQ(isa.PositionText(0), QLatin1String("Line: 1 Col: 1 ISA00"));
+    EXPECT_EQ(isa.PositionText(LineNumber(0)), QLatin1String("Line: 1 Col: 1 ISA00"));
 
     const ElementReference empty("", 0, '*');
     EXPECT_EQ(empty.SegmentId(), QString());
-    EXPECT_EQ(empty.PositionText(41), QLatin1String("Line: 42 Col: 1 00"));
+    EXPECT_EQ(empty.PositionText(LineNumber(41)), QLatin1String("Line: 42 Col: 1 00"));
 }
 
 TEST(ElementReferenceTest, IdIsReadAsLatin1)

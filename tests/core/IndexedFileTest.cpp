@@ -1,6 +1,8 @@
 #include "IndexedFile.h"
 
 #include "Exception.h"
+#include "MemoryLineSource.h"
+#include "RawDataModel.h"
 #include "TestEnvironment.h"
 #include "X12Builder.h"
 
@@ -8,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -82,6 +85,43 @@ TEST_F(IndexedFileTest, LinesComeFromTheIndexAndThePages)
     EXPECT_FALSE(file.ChangedOnDisk());
 }
 
+// The find that reads the file in blocks finds what a line-by-line find of the same lines
+// finds: the first match, either case, whole words, and nothing across two segments.
+TEST_F(IndexedFileTest, BlockFindAgreesWithALineByLineFind)
+{
+    QRandomGenerator random(7);
+    QByteArray bytes = X12Builder::Isa() + "\r\n";
+    while (bytes.size() < 3 * 1024 * 1024) {
+        QByteArray segment(random.bounded(0, 40), 'a');
+        for (char &c : segment)
+            c = "abAB _e\xE9\xC9*\0"[random.bounded(11)];
+        bytes += segment + (random.bounded(2) ? "~\r\n" : "~");
+    }
+    IndexedFile file(Write(bytes));
+    file.Start();
+    WaitForEnd(file);
+    // The same lines, held in memory.
+    MemoryLineSource lines;
+    for (qint64 line = 0; line < file.LineCount(); ++line)
+        lines.Append(file.LineBytes(line, 0, file.LineLength(line)));
+    const qint64 length = lines.LineStart(lines.LineCount());
+    for (int k = 0; k < 300; ++k) {
+        QByteArray text(random.bounded(1, 5), 'a');
+        for (char &c : text)
+            c = "abAB _\xE9*~"[random.bounded(9)];
+        const qint64 start = random.bounded(length);
+        const qint64 end = start + random.bounded(length - start + 1);
+        const bool matchCase = random.bounded(2);
+        const bool wholeWord = random.bounded(2);
+        RawDataModel model;
+        model.SetSource(&lines);
+        const qint64 expected = model.FindText(text, start, end - start, matchCase, wholeWord);
+        ASSERT_EQ(file.FindInLines(text, start, end, matchCase, wholeWord), expected)
+            << text.toHex().constData() << " " << start << " " << end << " " << matchCase
+            << wholeWord;
+    }
+}
+
 // Cut short while it is indexed, or once it is: the lines read so far stay, and the file is
 // known to have changed; nothing raises.
 TEST_F(IndexedFileTest, FileCutShortIsToldAndNeverRaises)
@@ -127,7 +167,8 @@ TEST_F(IndexedFileTest, StoppedEarlyKeepsWhatItHasAndLeavesNothing)
 TEST_F(IndexedFileTest, RefusalsAndAnUnusableTemporaryFolderRaiseAtOnce)
 {
     EXPECT_THROW(IndexedFile(Write("not an interchange")), ENotX12);
-    const QString path = Write(X12Builder::Interchange({ "GS*IN*SENDER*RECEIVER*20240102*0930*7*X*004010" }));
+    const QString path
+        = Write(X12Builder::Interchange({ "GS*IN*SENDER*RECEIVER*20240102*0930*7*X*004010" }));
     const QByteArray saved = qgetenv("TMPDIR");
     qputenv("TMPDIR", QFile::encodeName(dir_.filePath(QStringLiteral("gone"))));
     EXPECT_THROW(IndexedFile file(path), EInOutError);

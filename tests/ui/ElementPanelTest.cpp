@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "WindowProbe.h"
 
 #include "RawDataView.h"
 #include "TestEnvironment.h"
@@ -79,7 +80,7 @@ protected:
         QByteArray bytes = Interchange(segments);
         bytes[82] = '^';
         WriteBytes(path_, bytes);
-        window_.LoadFile(path_);
+        LoadAndWait(window_, path_);
     }
 
     // The element the status bar names: the last word of the position text.
@@ -233,7 +234,7 @@ TEST(ElementPanelCodesTest, TheUsersCodeListsOverrideAndTheirFaultsAreTold)
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("po.x12"));
     WriteBytes(path, Interchange({ "N1*ST*ACME", "N1*BT*FST" }));
-    window.LoadFile(path);
+    LoadAndWait(window, path);
     auto *view = window.findChild<RawDataView *>(QStringLiteral("Memo1"));
     const QTableWidget &table = *window.findChild<QTableWidget *>(QStringLiteral("ElementTable"));
     const auto meaningOnLine = [&](qint64 line) {

@@ -149,7 +149,7 @@ TEST_F(FindAndEditTest, EditMenuRulesFollowTheWindowsState)
 TEST_F(FindAndEditTest, ShortcutsRunTheirCommands)
 {
     QApplication::clipboard()->clear();
-    ui_.Memo1->SetCaretPos(0, 2);
+    ui_.Memo1->SetCaretPos(0, LineNumber(2));
     Press(Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(CaretLine(), 6);
     Press(Qt::Key_S, Qt::ControlModifier);

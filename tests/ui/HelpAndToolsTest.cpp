@@ -7,6 +7,7 @@
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
 #include "WindowControls.h"
+#include "WindowProbe.h"
 #include "frmAbout.h"
 #include "frmLicense.h"
 
@@ -100,7 +101,7 @@ TEST_F(HelpAndToolsTest, LicenseAndAboutAreShownModallyAndLeaveTheFileAlone)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("open.x12"));
     WriteBytes(path, ThreeSegments());
-    window_.LoadFile(path);
+    LoadAndWait(window_, path);
     ui_.Memo1->SetSelStart(120);
 
     for (QAction *item : { ui_.License1, ui_.About1 }) {

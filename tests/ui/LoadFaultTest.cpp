@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -58,6 +59,7 @@ protected:
                   }
               });
         MessageBoxes::Guarded([&] { window_.LoadFile(path); });
+        WindowProbe::WaitForLoad(window_);
         QObject::disconnect(connection);
         EXPECT_TRUE(done);
     }
@@ -71,7 +73,7 @@ protected:
 struct ChangeCase
 {
     const char *name;
-    int position; // below 50 while the file is scanned, above while its segments are fetched
+    bool whileLoading; // or once the file is loaded
     enum { Truncate, Grow, Delete } change;
 };
 
@@ -80,18 +82,22 @@ void PrintTo(const ChangeCase &c, std::ostream *os)
     *os << c.name;
 }
 
-class FileChangedDuringLoad : public LoadFaultTest, public testing::WithParamInterface<ChangeCase>
+class FileChangedOnDisk : public LoadFaultTest, public testing::WithParamInterface<ChangeCase>
 {
 };
 
-// A file deleted while it loads is still read whole through the reader's handle, and bytes
-// added once it is indexed are not seen; one cut short, or grown while it is indexed, ends the
-// load with the message that it changed, the bar hidden.
-TEST_P(FileChangedDuringLoad, LoadEndsWithTheSegmentsItCouldRead)
+// Another program cuts, grows or deletes the file shown, while it loads or after: the window
+// asks once whether to reload or close it, and closing it leaves nothing behind.
+TEST_P(FileChangedOnDisk, IsToldOnceAndClosedWhenAsked)
 {
     const QByteArray bytes = ManySegments(400000);
     const QString path = Write(QStringLiteral("changing.x12"), bytes);
-    LoadChangingAt(path, GetParam().position, [&] {
+    int asked = 0;
+    WindowProbe::SetReloadQuestion(window_, [&] {
+        ++asked;
+        return false;
+    });
+    const auto change = [&] {
         switch (GetParam().change) {
         case ChangeCase::Truncate:
             QFile::resize(path, bytes.size() / 3);
@@ -99,49 +105,68 @@ TEST_P(FileChangedDuringLoad, LoadEndsWithTheSegmentsItCouldRead)
         case ChangeCase::Grow: {
             QFile file(path);
             if (file.open(QIODevice::Append))
-                file.write(QByteArray(1 << 20, 'Z'));
+                file.write("LX*1~\r\n");
             break;
         }
         case ChangeCase::Delete:
             QFile::remove(path);
             break;
         }
-    });
-    EXPECT_FALSE(ui_.ProgressBar1->isVisible());
-    const bool seen = GetParam().change == ChangeCase::Truncate
-        || (GetParam().change == ChangeCase::Grow && GetParam().position < 50);
-    if (seen) {
-        EXPECT_EQ(messages_.Texts(),
-            QStringList(
-                QStringLiteral("The file \"%1\" has changed on disk while it was being read.")
-                    .arg(path)));
-        return;
+    };
+    if (GetParam().whileLoading) {
+        LoadChangingAt(path, 1, change);
+    } else {
+        LoadAndWait(window_, path);
+        change();
     }
-    EXPECT_TRUE(messages_.Messages().empty()) << qPrintable(messages_.Texts().join('\n'));
-    ASSERT_NE(WindowProbe::Reader(window_), nullptr);
-    const qint64 count = WindowProbe::Reader(window_)->SegmentCount();
-    EXPECT_EQ(ui_.Memo1->Model().LineCount(), count + 1);
+    QElapsedTimer waited;
+    waited.start();
+    while (asked == 0 && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(WindowProbe::File(window_), nullptr) << "closed as asked";
     EXPECT_FALSE(ui_.ProgressBar1->isVisible());
-    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
-    EXPECT_EQ(count, 400003);
-    EXPECT_EQ(ui_.Memo1->GetLine(count - 1, 100), QByteArray("IEA*1*000000007"));
+    EXPECT_TRUE(messages_.Messages().empty()) << qPrintable(messages_.Texts().join('\n'));
+    EXPECT_TRUE(OpenUnnamedFiles().isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Changes, FileChangedDuringLoad,
-    testing::Values(ChangeCase { "TruncatedWhileScanned", 10, ChangeCase::Truncate },
-        ChangeCase { "TruncatedWhileFetched", 60, ChangeCase::Truncate },
-        ChangeCase { "GrownWhileScanned", 10, ChangeCase::Grow },
-        ChangeCase { "GrownWhileFetched", 60, ChangeCase::Grow },
-        ChangeCase { "DeletedWhileScanned", 10, ChangeCase::Delete },
-        ChangeCase { "DeletedWhileFetched", 60, ChangeCase::Delete }),
+INSTANTIATE_TEST_SUITE_P(Changes, FileChangedOnDisk,
+    testing::Values(ChangeCase { "TruncatedWhileLoading", true, ChangeCase::Truncate },
+        ChangeCase { "TruncatedOnceLoaded", false, ChangeCase::Truncate },
+        ChangeCase { "GrownWhileLoading", true, ChangeCase::Grow },
+        ChangeCase { "GrownOnceLoaded", false, ChangeCase::Grow },
+        ChangeCase { "DeletedWhileLoading", true, ChangeCase::Delete },
+        ChangeCase { "DeletedOnceLoaded", false, ChangeCase::Delete }),
     [](const testing::TestParamInfo<ChangeCase> &info) { return info.param.name; });
+
+TEST_F(LoadFaultTest, ReloadShowsTheFileAsItIsNow)
+{
+    const QString path = Write(QStringLiteral("grows.x12"), ManySegments(1000));
+    WindowProbe::SetReloadQuestion(window_, [] { return true; });
+    LoadAndWait(window_, path);
+    ASSERT_EQ(WindowProbe::File(window_)->LineCount(), 1003);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("LX*more~\r\n");
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (WindowProbe::File(window_)->LineCount() != 1004 && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(WindowProbe::WaitForLoad(window_));
+    EXPECT_EQ(WindowProbe::File(window_)->LineCount(), 1004);
+    EXPECT_EQ(ui_.Memo1->GetLine(1003, 100), QByteArray("LX*more"));
+    EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + path);
+    EXPECT_TRUE(messages_.Messages().empty());
+}
 
 // No usable temporary folder: the reader's error in the box, the previous file kept, the bar
 // hidden, nothing left anywhere.
 TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
 {
     const QString first = Write(QStringLiteral("first.x12"), ThreeSegments());
-    window_.LoadFile(first);
+    LoadAndWait(window_, first);
     // Many segments: a small file's index needs no temporary folder at all.
     const QString second = Write(QStringLiteral("second.x12"), ManySegments(70000));
     const QString notAFolder = Write(QStringLiteral("not-a-folder"), "x");
@@ -162,11 +187,12 @@ TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
     for (const auto &c : cases) {
         qputenv("TMPDIR", QFile::encodeName(c.folder));
         MessageBoxes::Guarded([&] { window_.LoadFile(second); });
+        WindowProbe::WaitForLoad(window_);
         qputenv("TMPDIR", saved);
         EXPECT_EQ(messages_.Texts().value(messages_.Texts().size() - 1), c.message);
         // The file shown keeps its reader.
-        ASSERT_NE(WindowProbe::Reader(window_), nullptr);
-        EXPECT_EQ(WindowProbe::Reader(window_)->FileName(), first);
+        ASSERT_NE(WindowProbe::File(window_), nullptr);
+        EXPECT_EQ(WindowProbe::File(window_)->FileName(), first);
         EXPECT_FALSE(ui_.ProgressBar1->isVisible());
         EXPECT_EQ(ui_.Memo1->GetLine(0, 3), QByteArray("ISA"));
         EXPECT_EQ(window_.windowTitle(), QStringLiteral("Brimlet - ") + first);

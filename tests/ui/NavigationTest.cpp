@@ -87,7 +87,7 @@ TEST_F(NavigationTest, NextAndPreviousOfThisType)
         { "first line: nothing at all", 0, previous, -1, nullptr },
     };
     for (const auto &c : cases) {
-        ui_.Memo1->SetCaretPos(3, c.from);
+        ui_.Memo1->SetCaretPos(3, LineNumber(c.from));
         const qint64 start = ui_.Memo1->SelStart();
         MessageRecorder messages;
         (ui_.*c.command)->trigger();

@@ -95,13 +95,13 @@ TEST_F(PositionIndicatorTest, ARefusedOpenLeavesTheShownFileWorking)
     const QString bad = dir_.filePath(QStringLiteral("bad.x12"));
     WriteBytes(bad, QByteArray(300, 'x'));
     const QString title = window_.windowTitle();
-    const QByteArray text = ui_.Memo1->Model().Text().toByteArray();
+    const QByteArray text = ui_.Memo1->Model().TextRange(0, ui_.Memo1->TextLength());
     for (const QString &refused : { bad, dir_.filePath(QStringLiteral("missing.x12")) }) {
         MessageRecorder messages;
         MessageBoxes::Guarded([&] { window_.LoadFile(refused); });
         ASSERT_EQ(messages.Texts().size(), 1) << qPrintable(refused);
         EXPECT_EQ(window_.windowTitle(), title);
-        EXPECT_EQ(ui_.Memo1->Model().Text(), text);
+        EXPECT_EQ(ui_.Memo1->Model().TextRange(0, ui_.Memo1->TextLength()), text);
         EXPECT_TRUE(ui_.Memo1->isEnabled());
 
         ClickAt(ui_.Memo1->LineIndex(4) + 6);

@@ -1,3 +1,4 @@
+#include "MemoryLineSource.h"
 #include "RawDataView.h"
 
 #include <gtest/gtest.h>
@@ -15,16 +16,14 @@ protected:
     RawDataAccessibleTest()
     {
         view_.setAccessibleName(QStringLiteral("Raw Data"));
-        view_.BeginLoad(0, 3);
-        for (const char *line : { "ISA*00", "GS\rX", "IEA*1" })
-            view_.AppendLine(line);
-        view_.EndLoad();
+        view_.SetSource(&lines_);
         view_.resize(300, 200);
         view_.show();
         accessible_ = QAccessible::queryAccessibleInterface(&view_);
         text_ = accessible_ ? accessible_->textInterface() : nullptr;
     }
 
+    MemoryLineSource lines_ { { "ISA*00", "GS\rX", "IEA*1" } };
     RawDataView view_;
     QAccessibleInterface *accessible_ = nullptr;
     QAccessibleTextInterface *text_ = nullptr;

@@ -1,4 +1,5 @@
 #include "RawDataView.h"
+#include "MemoryLineSource.h"
 #include "WindowFont.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <QTest>
 
 #include <climits>
+#include <memory>
 
 namespace {
 
@@ -29,10 +31,8 @@ protected:
 
     void Fill(const QByteArrayList &lines)
     {
-        view_.BeginLoad(0, lines.size());
-        for (const QByteArray &line : lines)
-            view_.AppendLine(line);
-        view_.EndLoad();
+        lines_ = std::make_unique<MemoryLineSource>(lines);
+        view_.SetSource(lines_.get());
     }
 
     // Numbered lines "L0000*ELEMENT", "L0001*ELEMENT", ...
@@ -47,6 +47,7 @@ protected:
 
     QPoint PointOf(qint64 position) const { return view_.CharacterRect(position).center(); }
 
+    std::unique_ptr<MemoryLineSource> lines_;
     RawDataView view_;
 };
 
@@ -62,7 +63,7 @@ TEST_F(RawDataViewTest, SelectionChangeSignalsOnlyRealChanges)
     EXPECT_EQ(changed.count(), 3);
     EXPECT_EQ(view_.SelLength(), view_.TextLength());
     const TextPoint end = view_.CaretPos();
-    EXPECT_EQ(end.Line, 3);
+    EXPECT_EQ(end.Line, LineNumber(3));
     EXPECT_EQ(end.Column, 0);
 }
 
@@ -71,9 +72,9 @@ TEST_F(RawDataViewTest, CaretPosIsTheSelectionsEndAndSetCaretPosCollapses)
     FillNumbered(3);
     view_.SetSelStart(2);
     view_.SetSelLength(16); // from line 0 into line 1
-    EXPECT_EQ(view_.CaretPos().Line, 1);
+    EXPECT_EQ(view_.CaretPos().Line, LineNumber(1));
     EXPECT_EQ(view_.CaretPos().Column, 4);
-    view_.SetCaretPos(3, 2);
+    view_.SetCaretPos(3, LineNumber(2));
     EXPECT_EQ(view_.SelStart(), view_.LineIndex(2) + 3);
     EXPECT_EQ(view_.SelLength(), 0);
 }
@@ -158,7 +159,7 @@ TEST_F(RawDataViewTest, ScrollRangesCountLinesAndEndAtTheLongestLine)
     }
 
     // Ctrl+End and End on the long line bring the caret into the horizontal range.
-    view_.SetCaretPos(0, 1);
+    view_.SetCaretPos(0, LineNumber(1));
     QTest::keyClick(&view_, Qt::Key_End);
     const QRect caret = view_.CharacterRect(view_.SelStart());
     EXPECT_GE(caret.left(), 0);

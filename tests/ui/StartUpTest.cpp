@@ -107,6 +107,8 @@ TEST_P(StartUpTest, WindowsInOrderAndTheCommandLine)
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Brimlet"));
     EXPECT_FALSE(startUp.Form2()->isVisible());
     const MainWindowControls ui(*form1);
+    // The file loads behind the windows; its progress goes once it is indexed.
+    ASSERT_TRUE(WindowProbe::WaitForLoad(*form1));
     EXPECT_FALSE(ui.ProgressBar1->isVisible());
     EXPECT_EQ(startUp.Search()->isVisible(), c.searchShown);
     EXPECT_EQ(SearchWindowControls(*startUp.Search()).Folder->currentText(),

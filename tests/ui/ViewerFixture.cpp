@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "WindowProbe.h"
 
 #include "RawDataView.h"
 #include "TestEnvironment.h"
@@ -36,7 +37,7 @@ void ViewerFixture::Load(const QByteArrayList &segments)
 {
     path_ = dir_.filePath(QStringLiteral("po.x12"));
     WriteBytes(path_, Interchange(segments));
-    window_.LoadFile(path_);
+    LoadAndWait(window_, path_);
 }
 
 void ViewerFixture::Press(int key, Qt::KeyboardModifiers modifiers)

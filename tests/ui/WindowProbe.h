@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ElementDictionary.h"
-#include "GFileIO.h"
+#include "IndexedFile.h"
 #include "frmMain.h"
 #include "frmSearch.h"
 
@@ -16,8 +16,27 @@ class QPrinter;
 class WindowProbe
 {
 public:
-    // The main window's reader of the file shown, or none.
-    static TGFile *Reader(const TForm1 &window) { return window.Reader.get(); }
+    // The main window's file shown, or none.
+    static IndexedFile *File(const TForm1 &window) { return window.File.get(); }
+    // Whether the window still follows a file's indexing.
+    static bool Loading(const TForm1 &window);
+    // Handles events until the file shown is indexed and the window has seen it end; false
+    // when that takes longer than timeout milliseconds.
+    static bool WaitForLoad(TForm1 &window, int timeout = 60000);
+    // Puts answer in place of the question whether to reload a file changed on disk.
+    static void SetReloadQuestion(TForm1 &window, std::function<bool()> answer)
+    {
+        window.AskToReload = std::move(answer);
+    }
+    // Slows the indexing of the files the window opens by delay a chunk of the file.
+    static void SetIndexingDelay(TForm1 &window, std::chrono::microseconds delay)
+    {
+        window.indexingDelay_ = delay;
+    }
+    static void SetPrintConfirmation(TForm1 &window, std::function<bool(qint64 pages)> answer)
+    {
+        window.ConfirmPrint = std::move(answer);
+    }
     // Recent files as the main window holds them, all of them, most recent first.
     static const QStringList &RecentFiles(const TForm1 &window) { return window.MRUList; }
     static ElementDictionary &ElementNames(TForm1 &window) { return window.ElementNames; }
@@ -64,3 +83,6 @@ private:
         box->setEditText(QString());
     }
 };
+
+// Loads path in window and waits until the window has seen its indexing end.
+void LoadAndWait(TForm1 &window, const QString &path);

@@ -1,5 +1,7 @@
 #include "RawDataModel.h"
 
+#include "MemoryLineSource.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArrayList>
@@ -18,29 +20,47 @@ namespace {
 const QByteArrayList Lines = { "ST*850", "", "A\rB\nC", "fst*St_x", "caf\xE9" };
 constexpr qint64 Length = 28;
 
-RawDataModel Loaded()
+// The model over the lines above.
+struct Loaded
 {
+    Loaded() { model.SetSource(&source); }
+    MemoryLineSource source { Lines };
     RawDataModel model;
-    model.BeginLoad(100, Lines.size());
-    for (const QByteArray &line : Lines)
-        model.AppendLine(line);
-    model.EndLoad();
-    return model;
-}
+};
 
 TEST(RawDataModelTest, HoldsEveryLineFollowedByOneBreak)
 {
-    const RawDataModel model = Loaded();
-    EXPECT_EQ(model.Text(), QByteArrayView("ST*850\n\nA\rB\nC\nfst*St_x\ncaf\xE9\n"));
+    const Loaded loaded;
+    const RawDataModel &model = loaded.model;
+    EXPECT_EQ(model.TextRange(0, Length), QByteArray("ST*850\n\nA\rB\nC\nfst*St_x\ncaf\xE9\n"));
+    EXPECT_EQ(model.TextRange(4, 11), QByteArray("50\n\nA\rB"));
+    EXPECT_EQ(model.TextRange(0, Length, 5), QByteArray("ST*85")) << "cut to the limit";
     EXPECT_EQ(model.TextLength(), Length);
     EXPECT_EQ(model.LineCount(), 6);
-    EXPECT_EQ(model.LongestLine(), 8);
     EXPECT_EQ(model.LongestLineNumber(), 3);
+    EXPECT_EQ(model.Line(3, 2, 3), QByteArray("t*S"));
+}
+
+// Lines that come while the model shows them: the text grows at its end, and what was there
+// stays where it was.
+TEST(RawDataModelTest, GrowsWithItsSource)
+{
+    MemoryLineSource source({ "ISA*00" }, false);
+    RawDataModel model;
+    model.SetSource(&source);
+    model.SetCaret(7, false); // the empty line after the last
+    source.Append("GS*PO");
+    EXPECT_EQ(model.LineCount(), 3);
+    EXPECT_EQ(model.TextLength(), 13);
+    EXPECT_EQ(model.LineFromChar(7), 1);
+    EXPECT_EQ(model.Caret(), 7);
+    EXPECT_EQ(model.FindText("PO", 0, 100, true, false), 10);
 }
 
 TEST(RawDataModelTest, EmptyAndClearedModelsHaveOneEmptyLine)
 {
-    RawDataModel cleared = Loaded();
+    Loaded loaded;
+    RawDataModel &cleared = loaded.model;
     cleared.SetSelStart(9);
     cleared.Clear();
     const RawDataModel empty;
@@ -51,7 +71,6 @@ TEST(RawDataModelTest, EmptyAndClearedModelsHaveOneEmptyLine)
         EXPECT_EQ(model->LineIndex(1), -1);
         EXPECT_EQ(model->LineFromChar(0), 0);
         EXPECT_EQ(model->Caret(), 0);
-        EXPECT_EQ(model->LongestLine(), 0);
         EXPECT_EQ(model->LongestLineNumber(), 0);
         EXPECT_EQ(model->FindText("S", 0, 10, false, false), -1);
     }
@@ -59,7 +78,8 @@ TEST(RawDataModelTest, EmptyAndClearedModelsHaveOneEmptyLine)
 
 TEST(RawDataModelTest, LineFromChar)
 {
-    const RawDataModel model = Loaded();
+    const Loaded loaded;
+    const RawDataModel &model = loaded.model;
     const std::pair<qint64, qint64> cases[] = { { 0, 0 }, { 6, 0 }, { 7, 1 }, { 8, 2 }, { 10, 2 },
         { 11, 2 }, { 13, 2 }, { 14, 3 }, { 27, 4 }, { 28, 5 }, { 999, 5 }, { -5, 0 } };
     for (const auto &[position, line] : cases)
@@ -68,7 +88,8 @@ TEST(RawDataModelTest, LineFromChar)
 
 TEST(RawDataModelTest, LineIndexAndGetLine)
 {
-    const RawDataModel model = Loaded();
+    const Loaded loaded;
+    const RawDataModel &model = loaded.model;
     const qint64 starts[] = { 0, 7, 8, 14, 23, 28, -1 };
     for (qint64 line = 0; line < 7; ++line)
         EXPECT_EQ(model.LineIndex(line), starts[line]) << "line " << line;
@@ -104,7 +125,8 @@ class FindTextTest : public testing::TestWithParam<FindCase>
 TEST_P(FindTextTest, FirstMatchInRange)
 {
     const FindCase &c = GetParam();
-    EXPECT_EQ(Loaded().FindText(c.text, c.start, c.length, c.matchCase, c.wholeWord), c.found);
+    EXPECT_EQ(
+        Loaded().model.FindText(c.text, c.start, c.length, c.matchCase, c.wholeWord), c.found);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FindTextTest,
@@ -133,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FindTextTest,
 
 TEST(RawDataModelTest, SelectionOperations)
 {
-    RawDataModel model = Loaded();
+    Loaded loaded;
+    RawDataModel &model = loaded.model;
     model.SetSelStart(3);
     model.SetSelLength(4);
     EXPECT_EQ(model.SelStart(), 3);
@@ -195,7 +218,8 @@ class MoveCaretTest : public testing::TestWithParam<MoveCase>
 TEST_P(MoveCaretTest, CaretAndAnchor)
 {
     const MoveCase &c = GetParam();
-    RawDataModel model = Loaded();
+    Loaded loaded;
+    RawDataModel &model = loaded.model;
     model.SetCaret(c.anchor, false);
     model.SetCaret(c.caret, true);
     model.MoveCaret(c.move, 2, c.extend);
@@ -226,7 +250,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, MoveCaretTest,
 
 TEST(RawDataModelTest, VerticalMovesRememberTheColumn)
 {
-    RawDataModel model = Loaded();
+    Loaded loaded;
+    RawDataModel &model = loaded.model;
     model.SetCaret(4, false); // column 4 of "ST*850"
     model.MoveCaret(Move::Down, 1, false); // the empty line 1
     model.MoveCaret(Move::Down, 1, false);

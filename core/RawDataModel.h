@@ -1,42 +1,39 @@
 #pragma once
 
-#include "LargeBuffer.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QChar>
 #include <QtGlobal>
 
-// The raw data view's text, selection and caret, without any widget: one contiguous byte
-// buffer in which every line is followed by one '\n' byte, plus the offsets where lines start.
+class LineSource;
+
+// The raw data view's text, selection and caret, without any widget: the lines of a
+// LineSource, each followed by one line break, read from the source as they are needed.
 //
-// A character position is a byte offset and a line break counts as one position. Lines are
-// those the loader appended, never found by scanning the text: a CR or LF byte inside a line
-// stays in that line, so that line i is always the i-th line appended. After the last line
-// there is always one more, empty line (the text ends with a break); an empty model has one
-// empty line.
+// A character position counts a line's bytes and one for its line break. A CR or LF byte inside
+// a line stays in that line, so that line i is always the source's line i. After the last line
+// there is always one more, empty line (the text ends with a break); a model without a source
+// has one empty line. While the source is still adding lines, the text grows at its end.
 class RawDataModel
 {
 public:
     // Where a caret movement goes.
     enum class Move { Left, Right, Up, Down, Home, End, PageUp, PageDown, TextStart, TextEnd };
 
-    RawDataModel();
+    // The most bytes SelectedText gives, and so the most a copy puts on the clipboard.
+    static constexpr qint64 SelectionLimit = qint64(256) << 20;
 
-    // Filling: BeginLoad empties the model and reserves room; AppendLine adds one line and its
-    // break; EndLoad finishes the text with the empty last line. Between BeginLoad and EndLoad
-    // the model is not to be read.
-    void BeginLoad(qint64 expectedBytes, qint64 expectedLines);
-    void AppendLine(QByteArrayView line);
-    void EndLoad();
-    void Clear();
+    RawDataModel() = default;
 
-    qint64 TextLength() const { return text_.Size(); }
-    qint64 LineCount() const { return lineStarts_.Size(); }
-    // Byte length of the longest line, without its break, and which line that is (from 0; the
-    // first of equally long ones).
-    qint64 LongestLine() const { return longestLine_; }
-    qint64 LongestLineNumber() const { return longestLineNumber_; }
+    // The lines shown, or none (nullptr); not owned. The caret goes to the start.
+    void SetSource(LineSource *source);
+    LineSource *Source() const { return source_; }
+    void Clear() { SetSource(nullptr); }
+
+    qint64 TextLength() const;
+    qint64 LineCount() const;
+    // The longest line (from 0), or 0 when there is none.
+    qint64 LongestLineNumber() const;
 
     // Line holding position (positions are clamped to the text).
     qint64 LineFromChar(qint64 position) const;
@@ -44,11 +41,12 @@ public:
     qint64 LineIndex(qint64 line) const;
     // Line's length without its break; 0 for a line that does not exist.
     qint64 LineLength(qint64 line) const;
-    // Line's bytes without its break, valid until the text next changes.
-    QByteArrayView Line(qint64 line) const;
+    // Line's bytes from column on, count of them or fewer; the whole line by default.
+    QByteArray Line(qint64 line, qint64 column = 0, qint64 count = SelectionLimit) const;
     // Line's bytes without its break, cut to at most maxLength bytes.
     QByteArray GetLine(qint64 line, qint64 maxLength) const;
-    QByteArrayView Text() const { return QByteArrayView(text_.Data(), text_.Size()); }
+    // The text from start to end, line breaks included, cut to at most limit bytes.
+    QByteArray TextRange(qint64 start, qint64 end, qint64 limit = SelectionLimit) const;
 
     // The selection: Anchor is where it was begun, Caret where it ends now.
     qint64 Anchor() const { return anchor_; }
@@ -66,9 +64,8 @@ public:
     // Caret at the line's first position plus column, selection collapsed.
     void SetCaretPos(qint64 column, qint64 line);
     void SelectAll();
-    // The selected bytes, valid until the text changes; SelectedText copies them.
-    QByteArrayView Selection() const;
-    QByteArray SelectedText() const { return Selection().toByteArray(); }
+    // The selected bytes, at most SelectionLimit of them.
+    QByteArray SelectedText() const { return TextRange(SelStart(), SelEnd()); }
     // Moves the caret as a key would; pageLines is the height of a page in lines. Up and
     // Down keep the column the caret had before the first of them.
     void MoveCaret(Move move, qint64 pageLines, bool extend);
@@ -76,7 +73,7 @@ public:
     // First position of text at or after start and ending at most at start + length (cut at
     // the end of the text); -1 when absent. Without matchCase, Latin-1 letters match either
     // case; with wholeWord, a match needs no word character (letter, digit, "_") on either
-    // side.
+    // side. A text may run over line breaks.
     qint64 FindText(
         QByteArrayView text, qint64 start, qint64 length, bool matchCase, bool wholeWord) const;
 
@@ -86,12 +83,8 @@ public:
 
 private:
     qint64 Clamp(qint64 position) const { return qBound(qint64(0), position, TextLength()); }
-    bool IsWordAt(qint64 position) const;
 
-    LargeBuffer<char> text_;
-    LargeBuffer<qint64> lineStarts_;
-    qint64 longestLine_ = 0;
-    qint64 longestLineNumber_ = 0;
+    LineSource *source_ = nullptr;
     qint64 anchor_ = 0;
     qint64 caret_ = 0;
     qint64 column_ = -1; // column kept by vertical moves; -1 when not set
