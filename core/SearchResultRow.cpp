@@ -1,14 +1,24 @@
 #include "SearchResultRow.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "FileNames.h"
+
 #include <QLocale>
+
+#include <sys/stat.h>
 
 SearchResultRow SearchResultRow::Of(const QString &name, const QString &directory)
 {
     const QString path = directory + u'/' + name;
-    return { name, DirectoryCell(directory), SizeCell(path),
-        LastModifiedCell(QFileInfo(path).lastModified()) };
+    // By the name's bytes: not every name is UTF-8.
+    struct stat info
+    {
+    };
+    const bool found = ::stat(FileNames::Encode(path).constData(), &info) == 0;
+    const QDateTime modified = found
+        ? QDateTime::fromMSecsSinceEpoch(
+            qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000, Qt::LocalTime)
+        : QDateTime();
+    return { name, DirectoryCell(directory), SizeCell(path), LastModifiedCell(modified) };
 }
 
 QString SearchResultRow::DirectoryCell(const QString &directory)
@@ -18,11 +28,13 @@ QString SearchResultRow::DirectoryCell(const QString &directory)
 
 QString SearchResultRow::SizeCell(const QString &path)
 {
-    // Opening anything but a regular file (a pipe put there meanwhile) could block.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file has a size to show (a pipe put there meanwhile has none).
+    struct stat info
+    {
+    };
+    if (::stat(FileNames::Encode(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return QStringLiteral("?");
-    return QString::number(file.size());
+    return QString::number(qint64(info.st_size));
 }
 
 QString SearchResultRow::LastModifiedCell(const QDateTime &localTime)
@@ -43,7 +55,8 @@ QString SearchResultRow::ListText(const QList<SearchResultRow> &rows)
     for (const SearchResultRow &row : rows) {
         if (row.Filename.isEmpty())
             continue;
-        text += row.Path() + u'\t' + row.Size + u'\t' + row.LastModified + QLatin1String("\r\n");
+        text += FileNames::Display(row.Path()) + u'\t' + row.Size + u'\t' + row.LastModified
+            + QLatin1String("\r\n");
     }
     return text;
 }

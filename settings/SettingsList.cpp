@@ -1,6 +1,7 @@
 #include "SettingsList.h"
 
 #include "Exception.h"
+#include "FileNames.h"
 #include "IntegerText.h"
 #include "NameValueLines.h"
 #include "ReplaceFile.h"
@@ -55,7 +56,8 @@ bool TSettingsList::LoadFromFile(const QString &path)
     // first name.
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
-    lines_ = NameValueLines::Split(QString::fromUtf8(bytes));
+    // Byte for byte: a path in another encoding than UTF-8 comes back as it was written.
+    lines_ = NameValueLines::Split(FileNames::Decode(bytes));
     return true;
 }
 
@@ -64,7 +66,7 @@ void TSettingsList::SaveToFile(const QString &path) const
     QString text;
     for (const QString &line : lines_)
         text += line + QLatin1String("\r\n");
-    if (const std::optional<QString> reason = ReplaceFile(path, text.toUtf8()))
+    if (const std::optional<QString> reason = ReplaceFile(path, FileNames::Encode(text)))
         throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(path, *reason));
 }
 

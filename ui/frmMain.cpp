@@ -2,6 +2,7 @@
 
 #include "ElementPanel.h"
 #include "Exception.h"
+#include "FileNames.h"
 #include "HistoryList.h"
 #include "IndexedFile.h"
 #include "MessageBoxes.h"
@@ -159,8 +160,8 @@ void TForm1::RebuildRecentFiles()
     for (int i = 0; i < qMin(StoredSettings::RecentFileCount, int(MRUList.size())); ++i) {
         const QString &path = MRUList[i];
         // Doubled ampersands show as themselves: the entry reads exactly as the path.
-        QAction *entry
-            = RecentFiles->addAction(QString(path).replace(QLatin1Char('&'), QLatin1String("&&")));
+        QAction *entry = RecentFiles->addAction(
+            FileNames::Display(path).replace(QLatin1Char('&'), QLatin1String("&&")));
         entry->setData(path);
         connect(entry, &QAction::triggered, this,
             [this, entry] { MessageBoxes::Guarded([&] { MRUClick(entry); }); });

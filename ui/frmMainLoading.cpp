@@ -4,6 +4,7 @@
 #include "frmMain.h"
 
 #include "ElementPanel.h"
+#include "FileNames.h"
 #include "HistoryList.h"
 #include "IndexedFile.h"
 #include "MessageBoxes.h"
@@ -105,7 +106,8 @@ void TForm1::Load(const QString &path)
     // Fails quietly while the window is not shown yet (a file named on the command line).
     Memo1->setFocus();
     Memo1Click();
-    setWindowTitle(MessageBoxes::ApplicationTitle() + QStringLiteral(" - ") + path);
+    setWindowTitle(
+        MessageBoxes::ApplicationTitle() + QStringLiteral(" - ") + FileNames::Display(path));
 }
 
 void TForm1::CloseFile()

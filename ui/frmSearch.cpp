@@ -1,5 +1,7 @@
 #include "frmSearch.h"
 
+#include "FileNames.h"
+
 #include "FolderSearch.h"
 #include "MessageBoxes.h"
 #include "SearchHistory.h"
@@ -317,7 +319,10 @@ void TSearch::AppendRow(const SearchResultRow &row)
     const QString cells[StoredSettings::ResultColumnCount]
         = { row.Filename, row.Directory, row.Size, row.LastModified };
     for (int column = 0; column < StoredSettings::ResultColumnCount; ++column) {
-        auto *item = new QTableWidgetItem(cells[column]);
+        // A name that is not UTF-8 shows its odd bytes as replacement characters; the cell keeps
+        // the name itself, by which the file is opened.
+        auto *item = new QTableWidgetItem(FileNames::Display(cells[column]));
+        item->setData(Qt::UserRole, cells[column]);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         StringGrid1->setItem(at, column, item);
     }
@@ -343,7 +348,7 @@ bool TSearch::HasResults() const
 QString TSearch::CellText(int row, int column) const
 {
     const QTableWidgetItem *item = StringGrid1->item(row, column);
-    return item ? item->text() : QString();
+    return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
 SearchResultRow TSearch::RowAt(int row) const

@@ -2,6 +2,7 @@
 
 #include "DesktopEntries.h"
 #include "Exception.h"
+#include "FileNames.h"
 #include "SettingsFolder.h"
 #include "SettingsTestSupport.h"
 #include "TestEnvironment.h"
@@ -134,6 +135,22 @@ TEST_F(SettingsFileTest, RoundTripsThroughCrLfUtf8WithoutByteOrderMark)
     TSettingsList loaded(Lines({ "Stale=1" }));
     ASSERT_TRUE(loaded.LoadFromFile(path));
     EXPECT_EQ(loaded.Lines(), saved.Lines());
+}
+
+// A recent file whose name is not UTF-8 (here Latin-1) keeps its bytes through a load and a
+// save, and shows with a replacement character.
+TEST_F(SettingsFileTest, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    const QByteArray bytes = "MRU0=/data/caf\xE9.x12\r\nMRU1=/data/Gr\xC3\xB6\xC3\x9F"
+                             "e.x12\r\n";
+    WriteBytes(path, bytes);
+    TSettingsList list;
+    ASSERT_TRUE(list.LoadFromFile(path));
+    EXPECT_EQ(FileNames::Encode(list.Value(u"MRU0")), QByteArray("/data/caf\xE9.x12"));
+    EXPECT_EQ(FileNames::Display(list.Value(u"MRU0")), QStringLiteral("/data/caf\uFFFD.x12"));
+    EXPECT_EQ(list.Value(u"MRU1"), QStringLiteral("/data/Gr\u00F6\u00DFe.x12"));
+    list.SaveToFile(path);
+    EXPECT_EQ(ReadBytes(path), bytes);
 }
 
 TEST_F(SettingsFileTest, ReadsLinesEndedAnyWayAndIgnoresAByteOrderMark)

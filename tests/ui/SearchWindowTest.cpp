@@ -1,5 +1,6 @@
 #include "frmSearch.h"
 
+#include "FileNames.h"
 #include "StartUp.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableWidget>
@@ -31,6 +33,9 @@
 #include <QToolButton>
 
 #include <functional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -383,6 +388,33 @@ TEST_F(SearchWindowTest, SearchListsTheX12FilesHoldingTheText)
     window_.hide();
     window_.show();
     EXPECT_FALSE(ui_.Open->isEnabled());
+}
+
+// A file whose name is not UTF-8 is found, shown with a replacement character, and opened by
+// its bytes.
+TEST_F(SearchWindowTest, NamesThatAreNotUtf8AreFoundShownAndOpened)
+{
+    const QByteArray name = QFile::encodeName(dir_.path()) + "/caf\xE9.x12";
+    {
+        QFile file;
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_TRUE(file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        file.write(X12("N1*ST*MARK"));
+    }
+    const auto removeIt = qScopeGuard([&] { ::unlink(name.constData()); });
+    window_.show();
+    Search(dir_.path(), QStringLiteral("MARK"));
+    EXPECT_EQ(Column(0), QStringList(QStringLiteral("caf\uFFFD.x12")));
+    EXPECT_NE(Column(2).value(0), QStringLiteral("?")) << "its size";
+    EXPECT_FALSE(Column(3).value(0).isEmpty()) << "its date";
+    ui_.Open->click();
+    ASSERT_TRUE(WindowProbe::WaitForLoad(main_));
+    ASSERT_NE(WindowProbe::File(main_), nullptr);
+    EXPECT_EQ(FileNames::Encode(WindowProbe::File(main_)->FileName()), name);
+    EXPECT_EQ(main_.windowTitle(),
+        QStringLiteral("Brimlet - ") + FileNames::Display(FileNames::Decode(name)));
+    EXPECT_TRUE(messages_.Texts().isEmpty()) << qPrintable(messages_.Texts().join(u'\n'));
 }
 
 // While no width is chosen, the columns fit their contents after a search: no name, folder or
