@@ -1,5 +1,7 @@
 #include "MessageBoxes.h"
 
+#include "ErrorText.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -39,16 +41,9 @@ void SetReporter(Reporter reporter)
     CurrentReporter() = std::move(reporter);
 }
 
-QString ErrorText(const QString &message)
-{
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
-    return message;
-}
-
 void ShowError(const QString &message)
 {
-    Show(Kind::Error, ErrorText(message));
+    Show(Kind::Error, ::ErrorText(message));
 }
 
 void ShowNotice(const QString &text)

@@ -21,11 +21,7 @@ QString ApplicationTitle();
 using Reporter = std::function<void(Kind kind, const QString &title, const QString &text)>;
 void SetReporter(Reporter reporter);
 
-// The error box's text: the message with a period added, unless its last character's code is
-// at most that of the period (a period, blank, comma, hyphen, "!" and the like).
-QString ErrorText(const QString &message);
-
-// Error icon and OK button.
+// Error icon and OK button; the text is ErrorText(message).
 void ShowError(const QString &message);
 // OK button only.
 void ShowNotice(const QString &text);
