@@ -106,6 +106,10 @@ void TForm1::Load(const QString &path)
     // Fails quietly while the window is not shown yet (a file named on the command line).
     Memo1->setFocus();
     Memo1Click();
+    // A header read by counting its elements is said to be unusual.
+    const QString note = File->Interchanges().front().Header.LengthNote();
+    if (!note.isEmpty())
+        statusBar()->showMessage(note, NoticeTimeout);
     setWindowTitle(
         MessageBoxes::ApplicationTitle() + QStringLiteral(" - ") + FileNames::Display(path));
 }

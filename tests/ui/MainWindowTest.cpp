@@ -92,6 +92,23 @@ TEST_F(MainWindowTest, LoadsOneSegmentPerLine)
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
+// A header whose elements are not padded is read by counting them, and the status bar says so.
+TEST_F(MainWindowTest, AnUnpaddedHeaderIsNoted)
+{
+    const QByteArray isa
+        = "ISA*00*          *00*          *ZZ*SND*ZZ*RECEIVERID     *240102*0930*U*"
+          "00401*000000007*0*P*:~";
+    LoadAndWait(window_,
+        Write(QStringLiteral("short.x12"),
+            isa + "\nGS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010~\nIEA*1*7~\n"));
+    EXPECT_EQ(window_.statusBar()->currentMessage(),
+        QStringLiteral(
+            "The interchange header is 94 bytes long, not 106; its delimiters were found "
+            "by counting its elements."));
+    EXPECT_EQ(ui_.Memo1->GetLine(1, 100),
+        QByteArray("GS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010"));
+}
+
 // A CR or LF inside a segment stays in its line: line i is always segment i + 1.
 TEST_F(MainWindowTest, BreakBytesInsideSegmentsKeepLinesInStepWithSegments)
 {
