@@ -1,5 +1,7 @@
 #include "ControlNumber.h"
 
+#include <cstring>
+
 namespace ControlNumber {
 
 namespace {
@@ -41,22 +43,35 @@ QByteArrayView Canonical(QByteArrayView value)
 
 bool Same(QByteArrayView a, QByteArrayView b)
 {
+    // Most often the two are written alike.
+    if (a.size() == b.size()
+        && (a.isEmpty() || std::memcmp(a.data(), b.data(), size_t(a.size())) == 0))
+        return true;
     return Canonical(a) == Canonical(b);
 }
 
-std::optional<quint64> SmallNumber(QByteArrayView canonical)
+std::optional<quint64> Number(QByteArrayView value)
 {
-    if (canonical.size() > 18 || !AllDigits(canonical))
+    const QByteArrayView text = WithoutSpaces(value);
+    if (text.isEmpty())
         return std::nullopt;
     quint64 n = 0;
-    for (char c : canonical)
+    int digits = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        if (n == 0 && c == '0')
+            continue;
+        if (++digits > 18)
+            return std::nullopt;
         n = n * 10 + quint64(c - '0');
+    }
     return n;
 }
 
 bool CountIs(QByteArrayView text, qint64 count)
 {
-    const std::optional<quint64> n = SmallNumber(Canonical(text));
+    const std::optional<quint64> n = Number(text);
     return n && count >= 0 && *n == quint64(count);
 }
 

@@ -19,8 +19,9 @@ QByteArrayView Canonical(QByteArrayView value);
 
 bool Same(QByteArrayView a, QByteArrayView b);
 
-// The number a canonical form of digits stands for, when it has at most 18 digits.
-std::optional<quint64> SmallNumber(QByteArrayView canonical);
+// The number value stands for when it is digits (spaces around them allowed) with at most 18
+// after its leading zeros.
+std::optional<quint64> Number(QByteArrayView value);
 
 // Whether the count element text (spaces around it allowed) is the number count.
 bool CountIs(QByteArrayView text, qint64 count);

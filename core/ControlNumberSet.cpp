@@ -4,9 +4,9 @@
 
 bool ControlNumberSet::Insert(QByteArrayView value)
 {
-    const QByteArrayView canonical = ControlNumber::Canonical(value);
-    if (const auto n = ControlNumber::SmallNumber(canonical))
+    if (const auto n = ControlNumber::Number(value))
         return InsertNumber(*n);
+    const QByteArrayView canonical = ControlNumber::Canonical(value);
     return others_.emplace(canonical.data(), size_t(canonical.size())).second;
 }
 

@@ -82,8 +82,12 @@ quint32 IdCodeOf(QByteArrayView head, char separator)
 
 EnvelopeChecker::EnvelopeChecker()
 {
-    for (char c : { 'S', 'G', 'I', 'H' })
-        mayMatter_[uchar(c)] = true;
+    for (const char *id : { "IS", "IE", "GS", "GE", "ST", "SE", "HL" }) {
+        const char second = id[1];
+        const quint8 bit = second == 'S' ? 1 : second == 'E' ? 2 : second == 'T' ? 4 : 8;
+        secondBit_[uchar(second)] = bit;
+        firstMask_[uchar(id[0])] |= bit;
+    }
 }
 
 EnvelopeChecker::~EnvelopeChecker() = default;
@@ -123,7 +127,7 @@ void EnvelopeChecker::Examine(
         EndSet(number, id);
         EndGroup(number, id);
         if (!interchangeOpen_ || interchangeImplicit_) {
-            const SegmentElements gs(head, separator);
+            const SegmentElements gs(head, separator, 6);
             Problem(number, Named("GS", gs[6]) + " is not inside an interchange: no ISA opens it");
             if (!interchangeOpen_)
                 StartImplicitInterchange(number, delimiters);
@@ -144,7 +148,7 @@ void EnvelopeChecker::Examine(
         FlushOutside();
         EndSet(number, id);
         if (!groupOpen_ || groupImplicit_) {
-            const SegmentElements st(head, separator);
+            const SegmentElements st(head, separator, 2);
             Problem(
                 number, Named("ST", st[2]) + " is not inside a functional group: no GS opens it");
             if (!groupOpen_)
@@ -172,7 +176,7 @@ void EnvelopeChecker::Examine(
 void EnvelopeChecker::OpenInterchange(
     qint64 number, qint32 length, QByteArrayView head, const Delimiters &d)
 {
-    const SegmentElements isa(head, d.Element);
+    const SegmentElements isa(head, d.Element, 13);
     interchangeOpen_ = true;
     interchangeImplicit_ = false;
     isaSegment_ = number;
@@ -201,7 +205,7 @@ void EnvelopeChecker::OpenInterchange(
 
 void EnvelopeChecker::CloseInterchange(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements e(head, separator);
+    const SegmentElements e(head, separator, 2);
     InterchangeRecord &record = outline_.interchanges_.Back();
     if (!ControlNumber::CountIs(e[1], record.GsCount))
         Problem(number,
@@ -217,7 +221,7 @@ void EnvelopeChecker::CloseInterchange(qint64 number, QByteArrayView head, char 
 
 void EnvelopeChecker::OpenGroup(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements gs(head, separator);
+    const SegmentElements gs(head, separator, 8);
     groupOpen_ = true;
     groupImplicit_ = false;
     gsSegment_ = number;
@@ -244,7 +248,7 @@ void EnvelopeChecker::OpenGroup(qint64 number, QByteArrayView head, char separat
 
 void EnvelopeChecker::CloseGroup(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements e(head, separator);
+    const SegmentElements e(head, separator, 2);
     GroupRecord &record = outline_.groups_.Back();
     if (!ControlNumber::CountIs(e[1], record.SetCount))
         Problem(number,
@@ -260,7 +264,7 @@ void EnvelopeChecker::CloseGroup(qint64 number, QByteArrayView head, char separa
 
 void EnvelopeChecker::OpenSet(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements st(head, separator);
+    const SegmentElements st(head, separator, 3);
     setOpen_ = true;
     stSegment_ = number;
     stControl_.assign(st[2].data(), size_t(st[2].size()));
@@ -285,7 +289,7 @@ void EnvelopeChecker::OpenSet(qint64 number, QByteArrayView head, char separator
 
 void EnvelopeChecker::CloseSet(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements e(head, separator);
+    const SegmentElements e(head, separator, 2);
     ++setSegments_;
     if (!ControlNumber::CountIs(e[1], setSegments_))
         Problem(number,
@@ -302,12 +306,12 @@ void EnvelopeChecker::CloseSet(qint64 number, QByteArrayView head, char separato
 
 void EnvelopeChecker::CheckHl(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements hl(head, separator);
+    const SegmentElements hl(head, separator, 3);
     ++hlCount_;
     // HL02 names a parent given earlier: one of the HL01 values before this HL.
     const QByteArrayView parent = ControlNumber::Canonical(hl[2]);
     if (!parent.isEmpty()) {
-        const std::optional<quint64> n = ControlNumber::SmallNumber(parent);
+        const std::optional<quint64> n = ControlNumber::Number(parent);
         const bool inOrder = n && *n >= 1 && *n <= quint64(hlInOrder_);
         if (!inOrder && !hlOthers_.contains(std::string(parent.data(), size_t(parent.size()))))
             Problem(number,

@@ -39,7 +39,10 @@ public:
         qint64 number, const IndexRecord &record, QByteArrayView head, const Delimiters &delimiters)
     {
         lastSegment_ = number;
-        if (setOpen_ && !head.isEmpty() && !mayMatter_[uchar(head[0])]) {
+        // Inside a set, a segment whose first two bytes begin none of the ids that matter there
+        // (ISA, IEA, GS, GE, ST, SE, HL) is only counted: most segments of most files.
+        if (setOpen_ && head.size() >= 2
+            && (firstMask_[uchar(head[0])] & secondBit_[uchar(head[1])]) == 0) {
             ++setSegments_;
             return;
         }
@@ -109,7 +112,8 @@ private:
     TextBlocks::Ref Intern(Field field, QByteArrayView text);
     TextBlocks::Ref Keep(QByteArrayView text);
 
-    std::array<bool, 256> mayMatter_ {}; // first bytes of the ids examined inside a set
+    std::array<quint8, 256> firstMask_ {}; // per first byte: the second bytes that may matter
+    std::array<quint8, 256> secondBit_ {};
     EnvelopeOutline outline_;
     EnvelopeProblems problems_;
     std::unordered_map<std::string, TextBlocks::Ref, TransparentHash, std::equal_to<>> interned_;

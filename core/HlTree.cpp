@@ -21,7 +21,7 @@ HlTree HlTree::Build(
     bool named = true; // the latest node has its NM1, or there is none yet
     for (qint64 number = first + 1; number < last; ++number) {
         const QByteArrayView text = source(number);
-        const SegmentElements e(text, elementSeparator);
+        const SegmentElements e(text, elementSeparator, 4);
         if (e.Id() == "HL") {
             if (tree.Count() == maxNodes) {
                 tree.truncated_ = true;
