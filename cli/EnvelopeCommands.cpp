@@ -2,9 +2,8 @@
 
 #include "EnvelopeChecker.h"
 #include "GFileIO.h"
-#include "PrintableText.h"
+#include "OutlineWords.h"
 
-#include <QByteArrayList>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -66,92 +65,28 @@ void Write(const QByteArray &bytes)
     std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
 }
 
-QByteArray Counted(qint64 n, const char *one, const char *many)
+void Line(qint64 segment, int depth, const char *id, const QByteArray &details)
 {
-    return QByteArray::number(n) + ' ' + (n == 1 ? one : many);
+    Write(QByteArray::number(segment) + '\t' + QByteArray(2 * depth, ' ') + id + '\t' + details
+        + '\n');
 }
 
-// Details of an outline line: the parts that have a value, separated by commas.
-class Details
-{
-public:
-    explicit Details(const EnvelopeOutline &outline)
-        : outline_(outline)
-    { }
-
-    Details &Add(const char *label, TextBlocks::Ref ref)
-    {
-        const QByteArray value = PrintableText::Of(outline_.Text(ref));
-        if (!value.isEmpty())
-            parts_.append(label ? label + (' ' + value) : value);
-        return *this;
-    }
-    Details &Add(const QByteArray &part)
-    {
-        parts_.append(part);
-        return *this;
-    }
-    Details &Closed(bool closed, const char *id, qint64 last)
-    {
-        return Add(closed
-                ? QByteArray("closed by " + QByteArray(id) + " at " + QByteArray::number(last))
-                : QByteArray("no " + QByteArray(id)));
-    }
-    QByteArray Text() const { return parts_.join(", "); }
-
-private:
-    const EnvelopeOutline &outline_;
-    QByteArrayList parts_;
-};
-
-void Line(qint64 segment, int depth, const char *id, const Details &details)
-{
-    Write(QByteArray::number(segment) + '\t' + QByteArray(2 * depth, ' ') + id + '\t'
-        + details.Text() + '\n');
-}
-
+// Nested as the envelopes are; an envelope that no ISA or GS opens has no line, and what it
+// holds stands one level up.
 void PrintOutline(const EnvelopeOutline &o)
 {
     for (qint64 i = 0; i < o.InterchangeCount(); ++i) {
         const InterchangeRecord &isa = o.Interchange(i);
         const int groupDepth = isa.Implicit ? 0 : 1;
-        if (!isa.Implicit) {
-            const auto pair = [&o](TextBlocks::Ref a, TextBlocks::Ref b) {
-                return QByteArray(PrintableText::Of(o.Text(a)) + ' ' + PrintableText::Of(o.Text(b)))
-                    .trimmed();
-            };
-            Line(isa.First, 0, "ISA",
-                Details(o)
-                    .Add("control", isa.Control)
-                    .Add("sender " + pair(isa.SenderQualifier, isa.Sender))
-                    .Add("receiver " + pair(isa.ReceiverQualifier, isa.Receiver))
-                    .Add("date " + pair(isa.Date, isa.Time))
-                    .Add(Counted(isa.GsCount, "group", "groups"))
-                    .Closed(isa.Closed, "IEA", isa.Last));
-        }
+        if (!isa.Implicit)
+            Line(isa.First, 0, "ISA", OutlineWords::Interchange(o, i));
         for (qint64 g = isa.FirstGroup; g < isa.FirstGroup + isa.GroupCount; ++g) {
             const GroupRecord &gs = o.Group(g);
             const int setDepth = gs.Implicit ? groupDepth : groupDepth + 1;
             if (!gs.Implicit)
-                Line(gs.First, groupDepth, "GS",
-                    Details(o)
-                        .Add(nullptr, gs.Function)
-                        .Add("control", gs.Control)
-                        .Add("sender", gs.Sender)
-                        .Add("receiver", gs.Receiver)
-                        .Add("version", gs.Version)
-                        .Add(Counted(gs.SetCount, "set", "sets"))
-                        .Closed(gs.Closed, "GE", gs.Last));
-            for (qint64 s = gs.FirstSet; s < gs.FirstSet + gs.SetCount; ++s) {
-                const SetRecord &st = o.Set(s);
-                Line(st.First, setDepth, "ST",
-                    Details(o)
-                        .Add(nullptr, st.Type)
-                        .Add("control", st.Control)
-                        .Add("convention", st.Convention)
-                        .Add(Counted(st.SegmentCount(), "segment", "segments"))
-                        .Closed(st.Closed, "SE", st.Last));
-            }
+                Line(gs.First, groupDepth, "GS", OutlineWords::Group(o, g));
+            for (qint64 s = gs.FirstSet; s < gs.FirstSet + gs.SetCount; ++s)
+                Line(o.Set(s).First, setDepth, "ST", OutlineWords::Set(o, s));
         }
     }
 }
