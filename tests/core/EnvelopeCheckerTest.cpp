@@ -1,6 +1,7 @@
 #include "EnvelopeChecker.h"
 
 #include "GFileIO.h"
+#include "EnvelopeFixture.h"
 #include "TestEnvironment.h"
 #include "TextPrinters.h"
 #include "X12Builder.h"
@@ -16,11 +17,7 @@ namespace {
 
 using Problems = std::vector<std::pair<qint64, QString>>;
 
-// The standard header with ISA13 control (nine characters), without its terminator.
-QByteArray Isa(const QByteArray &control = "000000007")
-{
-    return X12Builder::Isa().chopped(1).replace("000000007", control);
-}
+using EnvelopeFixture::Isa;
 
 const QByteArray Gs7 = "GS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010";
 const QByteArray Gs8 = "GS*PO*SENDERID*RECEIVERID*20240102*0930*8*X*005010";

@@ -1,28 +1,19 @@
-#include "EnvelopeChecker.h"
+#include "EnvelopeOutline.h"
 
+#include "EnvelopeFixture.h"
 #include "TextPrinters.h"
-#include "X12Builder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// The outline of segments given straight to a checker, "*" separating elements.
-EnvelopeOutline OutlineOf(const QByteArrayList &segments)
-{
-    EnvelopeChecker checker;
-    qint64 number = 0;
-    for (const QByteArray &segment : segments)
-        checker.Segment(++number, { 0, qint32(segment.size()) }, segment, Delimiters());
-    checker.Finish();
-    return checker.TakeOutline();
-}
+using EnvelopeFixture::OutlineOf;
 
 // Two groups whose sets repeat ST02 0003; segments 1 to 19.
 EnvelopeOutline TwoGroups()
 {
-    return OutlineOf({ X12Builder::Isa().chopped(1), "GS*IN*A*B*20240102*0930*1*X*004010",
-        "ST*810*0003", "BIG*1", "N1*ST*X", "SE*4*0003", "ST*810*0004", "SE*2*0004", "GE*2*1",
+    return OutlineOf({ EnvelopeFixture::Isa(), "GS*IN*A*B*20240102*0930*1*X*004010", "ST*810*0003",
+        "BIG*1", "N1*ST*X", "SE*4*0003", "ST*810*0004", "SE*2*0004", "GE*2*1",
         "GS*IN*A*B*20240102*0930*2*X*004010", "ST*810*0001", "SE*2*0001", "ST*810*003", "BIG*2",
         "N1*ST*Y", "N3*MAIN", "SE*5*003", "GE*2*2", "IEA*2*000000007" });
 }
