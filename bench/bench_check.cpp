@@ -58,11 +58,15 @@ struct Contender
     Measurement best;
 };
 
-// The best time of runs of each contender, the contenders taking turns; the highest peak memory.
+// The best time of runs of each contender, the contenders taking turns, each round starting
+// one further on: each run writes a large index file, and the system's writing it back slows
+// whichever run comes next. The highest peak memory of each.
 void RunSideBySide(std::vector<Contender> &contenders, int runs)
 {
+    const size_t n = contenders.size();
     for (int run = 0; run < runs; ++run) {
-        for (Contender &c : contenders) {
+        for (size_t k = 0; k < n; ++k) {
+            Contender &c = contenders[(size_t(run) + k) % n];
             Measurement m = RunMeasured(c.command, c.io);
             const qint64 peak = std::max(c.best.peakKiB, m.peakKiB);
             if (run == 0 || m.exitStatus != 0 || m.seconds < c.best.seconds)
