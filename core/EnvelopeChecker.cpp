@@ -80,6 +80,25 @@ quint32 IdCodeOf(QByteArrayView head, char separator)
 
 } // namespace
 
+// What a closing segment's first two elements say: a count of what it closes, and the control
+// number of the segment that opened it.
+struct EnvelopeChecker::Trailer
+{
+    const char *count; // "SE01"
+    const char *holder; // "the transaction set has"
+    const char *one;
+    const char *many;
+    const char *control; // "SE02"
+    const char *opening; // "ST02"
+};
+
+const EnvelopeChecker::Trailer EnvelopeChecker::SetTrailer { "SE01", "the transaction set has",
+    "segment", "segments", "SE02", "ST02" };
+const EnvelopeChecker::Trailer EnvelopeChecker::GroupTrailer { "GE01", "the group has",
+    "transaction set", "transaction sets", "GE02", "GS06" };
+const EnvelopeChecker::Trailer EnvelopeChecker::InterchangeTrailer { "IEA01", "the interchange has",
+    "functional group", "functional groups", "IEA02", "ISA13" };
+
 EnvelopeChecker::EnvelopeChecker()
 {
     for (const char *id : { "IS", "IE", "GS", "GE", "ST", "SE", "HL" }) {
@@ -205,18 +224,26 @@ void EnvelopeChecker::OpenInterchange(
 
 void EnvelopeChecker::CloseInterchange(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements e(head, separator, 2);
     InterchangeRecord &record = outline_.interchanges_.Back();
-    if (!ControlNumber::CountIs(e[1], record.GsCount))
-        Problem(number,
-            "IEA01 " + Is(e[1]) + " but the interchange has "
-                + Counted(record.GsCount, "functional group", "functional groups"));
-    if (!ControlNumber::Same(e[2], isaControl_))
-        Problem(number, "IEA02 " + Shown(e[2]) + " does not match ISA13 " + Shown(isaControl_));
+    CheckTrailer(InterchangeTrailer, number, head, separator, record.GsCount, isaControl_);
     record.Last = number;
     record.Closed = true;
     interchangeOpen_ = false;
     gsControls_.Clear();
+}
+
+void EnvelopeChecker::CheckTrailer(const Trailer &trailer, qint64 number, QByteArrayView head,
+    char separator, qint64 count, QByteArrayView control)
+{
+    const SegmentElements e(head, separator, 2);
+    if (!ControlNumber::CountIs(e[1], count))
+        Problem(number,
+            trailer.count + (' ' + Is(e[1])) + " but " + trailer.holder + ' '
+                + Counted(count, trailer.one, trailer.many));
+    if (!ControlNumber::Same(e[2], control))
+        Problem(number,
+            trailer.control + (' ' + Shown(e[2])) + " does not match " + trailer.opening + ' '
+                + Shown(control));
 }
 
 void EnvelopeChecker::OpenGroup(qint64 number, QByteArrayView head, char separator)
@@ -248,14 +275,8 @@ void EnvelopeChecker::OpenGroup(qint64 number, QByteArrayView head, char separat
 
 void EnvelopeChecker::CloseGroup(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements e(head, separator, 2);
     GroupRecord &record = outline_.groups_.Back();
-    if (!ControlNumber::CountIs(e[1], record.SetCount))
-        Problem(number,
-            "GE01 " + Is(e[1]) + " but the group has "
-                + Counted(record.SetCount, "transaction set", "transaction sets"));
-    if (!ControlNumber::Same(e[2], gsControl_))
-        Problem(number, "GE02 " + Shown(e[2]) + " does not match GS06 " + Shown(gsControl_));
+    CheckTrailer(GroupTrailer, number, head, separator, record.SetCount, gsControl_);
     record.Last = number;
     record.Closed = true;
     groupOpen_ = false;
@@ -289,14 +310,8 @@ void EnvelopeChecker::OpenSet(qint64 number, QByteArrayView head, char separator
 
 void EnvelopeChecker::CloseSet(qint64 number, QByteArrayView head, char separator)
 {
-    const SegmentElements e(head, separator, 2);
     ++setSegments_;
-    if (!ControlNumber::CountIs(e[1], setSegments_))
-        Problem(number,
-            "SE01 " + Is(e[1]) + " but the transaction set has "
-                + Counted(setSegments_, "segment", "segments"));
-    if (!ControlNumber::Same(e[2], stControl_))
-        Problem(number, "SE02 " + Shown(e[2]) + " does not match ST02 " + Shown(stControl_));
+    CheckTrailer(SetTrailer, number, head, separator, setSegments_, stControl_);
     SetRecord &record = outline_.sets_.Back();
     record.Last = number;
     record.Closed = true;

@@ -78,6 +78,14 @@ private:
     void OpenSet(qint64 number, QByteArrayView head, char separator);
     void CloseSet(qint64 number, QByteArrayView head, char separator);
     void CheckHl(qint64 number, QByteArrayView head, char separator);
+    // The count and control number of the SE, GE or IEA at number, against count and the
+    // opening segment's control number.
+    struct Trailer;
+    static const Trailer SetTrailer;
+    static const Trailer GroupTrailer;
+    static const Trailer InterchangeTrailer;
+    void CheckTrailer(const Trailer &trailer, qint64 number, QByteArrayView head, char separator,
+        qint64 count, QByteArrayView control);
     // Ends whatever of set, group and interchange is open before segment number with the id
     // given ("" for the end of the file), saying so for those its segment cannot close.
     void EndSet(qint64 number, QByteArrayView id);
