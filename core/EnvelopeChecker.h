@@ -22,8 +22,8 @@
 // the outline's records: what is kept to tell repeated control numbers and HL01 values goes
 // when its group, interchange or transaction set closes.
 //
-// Used from one thread at a time; Outline() and Problems() are snapshots that may be handed to
-// another thread.
+// Used from one thread at a time. Outline() and a copy of Problems() are snapshots, cheap to
+// take while the check runs, that may be handed to another thread and read there.
 class EnvelopeChecker
 {
 public:
@@ -51,7 +51,8 @@ public:
     // The end of the file: closes what is still open.
     void Finish();
 
-    // An observer for TGFile::SetScanObserver that passes every segment to Segment.
+    // An observer for TGFile::SetScanObserver that passes every segment to Segment; set it
+    // before anything scans the file, and keep the checker while the reader scans.
     TGFile::ScanObserver Observer();
 
     // What is there so far: the outline with its open envelopes ending at the last segment
