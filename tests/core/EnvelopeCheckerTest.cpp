@@ -1,7 +1,7 @@
 #include "EnvelopeChecker.h"
 
-#include "GFileIO.h"
 #include "EnvelopeFixture.h"
+#include "GFileIO.h"
 #include "TestEnvironment.h"
 #include "TextPrinters.h"
 #include "X12Builder.h"
@@ -114,6 +114,12 @@ TEST_F(EnvelopeCheckerTest, EachProblemIsReportedAtItsSegmentNamingItsElements)
         { "ST without SE before IEA", Without(Without(Sound(), 5), 4),
             { { 2, "GS 7 has no GE before the IEA at segment 5" },
                 { 3, "ST 0001 has no SE before the IEA at segment 5" } } },
+        // A GS ends an open set as a GE would.
+        { "ST without SE before the next GS",
+            Replaced(Inserted(Without(Without(Sound(), 5), 4), 4, { Gs8, "GE*0*8" }), "IEA*1*",
+                "IEA*2*"),
+            { { 2, "GS 7 has no GE before the next GS at segment 5" },
+                { 3, "ST 0001 has no SE before the next GS at segment 5" } } },
         { "ST without SE at the end", Sound().mid(0, 4),
             { { 1, "ISA 000000007 has no IEA before the end of the file" },
                 { 2, "GS 7 has no GE before the end of the file" },
