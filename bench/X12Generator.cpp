@@ -142,8 +142,10 @@ void X12Generator::Invoice()
 void X12Generator::Claim()
 {
     Segment("BHT*0019*00*" + Digits(10) + "*" + Date() + "*0805*CH");
-    Segment("NM1*85*2*" + Names[Below(Names.size())] + "*****XX*" + Digits(10));
+    // Billing provider, then the subscriber below it.
     Segment("HL*1**20*1");
+    Segment("NM1*85*2*" + Names[Below(Names.size())] + "*****XX*" + Digits(10));
+    Segment("HL*2*1*22*0");
     Segment("SBR*P*18*GRP" + Digits(5) + "******CI");
     Segment("NM1*IL*1*DOE*JANE****MI*" + Digits(9));
     Segment("DMG*D8*19" + Digits(2) + "0412*F");

@@ -2,6 +2,7 @@
 
 #include "GFileIO.h"
 
+#include "EnvelopeCommands.h"
 #include "Exception.h"
 #include "ExplainCommand.h"
 #include "FileNames.h"
@@ -24,6 +25,7 @@ constexpr int ExitUsage = 2;
 
 const char Usage[]
     = "Usage: brimlet-cli COMMAND FILE\n"
+      "       brimlet-cli check|outline FILE [--json]\n"
       "       brimlet-cli find FOLDER TEXT [--filespec MASKS] [--subdirs] [--match-case]\n"
       "                        [--verbose] [--null]\n"
       "       brimlet-cli explain FILE SEGMENT\n"
@@ -33,6 +35,10 @@ const char Usage[]
       "  segments FILE   every segment's text, one per line, in file order\n"
       "  count FILE      the number of segments\n"
       "  index FILE      the segment index, one \"OFFSET LENGTH\" line per segment\n"
+      "  check FILE      the envelope check: counts, control numbers and what opens and\n"
+      "                  closes what, one \"SEGMENT<tab>MESSAGE\" line per problem\n"
+      "  outline FILE    every ISA, GS and ST, one \"SEGMENT<tab>ID<tab>DETAILS\" line each,\n"
+      "                  ID indented to show the nesting\n"
       "  find FOLDER TEXT\n"
       "                  the X12 files in FOLDER with a segment holding TEXT, one\n"
       "                  \"PATH<tab>SIZE<tab>LAST MODIFIED\" line per file\n"
@@ -56,9 +62,14 @@ const char Usage[]
       "                    that hold line breaks or tabs\n"
       "  --                the arguments after it are FOLDER and TEXT even if they begin with -\n"
       "\n"
-      "Exit status: 0 when done (for find: every candidate file was read, whether or not any\n"
-      "holds TEXT), 1 when a file is refused or cannot be read (for find: some file or\n"
-      "folder could not be searched; each is named on stderr), 2 for wrong usage.\n";
+      "Options of check and outline:\n"
+      "  --json            one JSON document instead of lines: {\"problems\": [...]} or\n"
+      "                    {\"interchanges\": [...]} with their groups and sets nested\n"
+      "\n"
+      "Exit status: 0 when done (for check: the file is sound; for find: every candidate file\n"
+      "was read, whether or not any holds TEXT), 1 when check lists problems or a file is\n"
+      "refused or cannot be read (for find: some file or folder could not be searched; each\n"
+      "is named on stderr), 2 for wrong usage.\n";
 
 void Write(QByteArrayView bytes)
 {
@@ -193,11 +204,20 @@ int Run(const QStringList &args)
         return status < 0 ? ExitUsage : status;
     }
 
-    if (!args.isEmpty() && args[0] == QLatin1String("explain")) {
-        const int status = ExplainCommand::Run(args.mid(1));
-        if (status < 0)
+    const std::map<QString, std::function<int(const QStringList &)>> fileCommands = {
+        { QStringLiteral("check"), EnvelopeCommands::Check },
+        { QStringLiteral("outline"), EnvelopeCommands::Outline },
+        { QStringLiteral("explain"), ExplainCommand::Run },
+    };
+    if (const auto fileCommand = args.isEmpty() ? fileCommands.end() : fileCommands.find(args[0]);
+        fileCommand != fileCommands.end()) {
+        const int status = fileCommand->second(args.mid(1));
+        if (status < 0) {
             std::fputs(Usage, stderr);
-        return status < 0 ? ExitUsage : status;
+            return ExitUsage;
+        }
+        const int written = Finish();
+        return written != 0 ? written : status;
     }
 
     const std::map<QString, std::function<void(TGFile &)>> commands = {
