@@ -40,12 +40,11 @@ IndexedFile::~IndexedFile()
     Stop();
 }
 
-void IndexedFile::Start(
-    const std::function<void(TGFile &)> &prepare, std::chrono::microseconds chunkDelay)
+void IndexedFile::Start(IndexingHooks hooks)
 {
     if (thread_.joinable())
         return;
-    thread_ = std::thread([this, prepare, chunkDelay] { Index(prepare, chunkDelay); });
+    thread_ = std::thread([this, hooks = std::move(hooks)] { Index(hooks); });
 }
 
 void IndexedFile::Stop()
@@ -55,12 +54,12 @@ void IndexedFile::Stop()
         thread_.join();
 }
 
-void IndexedFile::Index(
-    const std::function<void(TGFile &)> &prepare, std::chrono::microseconds chunkDelay)
+void IndexedFile::Index(const IndexingHooks &hooks)
 {
+    const std::chrono::microseconds chunkDelay = hooks.ChunkDelay;
     try {
-        if (prepare)
-            prepare(*reader_);
+        if (hooks.Prepare)
+            hooks.Prepare(*reader_);
         auto lastPublished = std::chrono::steady_clock::now();
         bool firstScreen = false;
         reader_->SegmentCount([&] {
@@ -73,23 +72,23 @@ void IndexedFile::Index(
             if (screenReady || now - lastPublished >= PublishInterval) {
                 firstScreen = true;
                 lastPublished = now;
-                PublishProgress();
+                PublishProgress(hooks, false);
             }
         });
-        PublishProgress();
+        PublishProgress(hooks, true);
         state_.store(State::Complete, std::memory_order_release);
     } catch (const StopIndexing &) {
         state_.store(State::Stopped, std::memory_order_release);
     } catch (const EFileChanged &e) {
-        Fail(e.Message(), true);
+        Fail(hooks, e.Message(), true);
     } catch (const Exception &e) {
-        Fail(e.Message(), false);
+        Fail(hooks, e.Message(), false);
     } catch (const std::bad_alloc &) {
-        Fail(QStringLiteral("Out of memory."), false);
+        Fail(hooks, QStringLiteral("Out of memory."), false);
     }
 }
 
-void IndexedFile::PublishProgress()
+void IndexedFile::PublishProgress(const IndexingHooks &hooks, bool finished)
 {
     reader_->Index().Publish();
     {
@@ -100,13 +99,15 @@ void IndexedFile::PublishProgress()
     }
     scanPercent_.store(
         int(std::clamp<qint64>(reader_->ScanPercent(), 0, 100)), std::memory_order_relaxed);
+    if (hooks.Published)
+        hooks.Published(finished);
 }
 
-void IndexedFile::Fail(const QString &message, bool changed)
+void IndexedFile::Fail(const IndexingHooks &hooks, const QString &message, bool changed)
 {
     // What was indexed before the failure stays readable.
     try {
-        PublishProgress();
+        PublishProgress(hooks, false);
     } catch (const std::exception &) {
         // The index itself failed: the lines published before stay.
     }

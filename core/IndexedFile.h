@@ -14,6 +14,17 @@
 #include <thread>
 #include <vector>
 
+// What runs in the indexing thread besides the scan, each optional: Prepare on the reader
+// before the scan (to set a scan observer), Published after each publication of the lines
+// (finished: the whole file is indexed). ChunkDelay slows the indexing down by that much a
+// chunk, for tests of what happens while it runs.
+struct IndexingHooks
+{
+    std::function<void(TGFile &)> Prepare;
+    std::function<void(bool finished)> Published;
+    std::chrono::microseconds ChunkDelay { 0 };
+};
+
 // An X12 file shown as lines while a thread of its own indexes it: the lines indexed so far are
 // there at once, and more come as the index grows. Nothing of the file is held but the index
 // (in its temporary file) and a few recent pages. The opening's checks (the reader's refusals,
@@ -32,11 +43,8 @@ public:
     IndexedFile(const IndexedFile &) = delete;
     IndexedFile &operator=(const IndexedFile &) = delete;
 
-    // Starts the indexing thread; prepare, when given, runs in it on the reader before the scan
-    // (to set a scan observer). chunkDelay slows the indexing down by that much a chunk, for
-    // tests of what happens while it runs.
-    void Start(const std::function<void(TGFile &)> &prepare = {},
-        std::chrono::microseconds chunkDelay = std::chrono::microseconds(0));
+    // Starts the indexing thread.
+    void Start(IndexingHooks hooks = {});
     // Stops the indexing thread and waits for it; the lines indexed so far stay.
     void Stop();
 
@@ -67,9 +75,9 @@ public:
         QByteArrayView text, qint64 start, qint64 end, bool matchCase, bool wholeWord) override;
 
 private:
-    void Index(const std::function<void(TGFile &)> &prepare, std::chrono::microseconds chunkDelay);
-    void PublishProgress();
-    void Fail(const QString &message, bool changed);
+    void Index(const IndexingHooks &hooks);
+    void PublishProgress(const IndexingHooks &hooks, bool finished);
+    void Fail(const IndexingHooks &hooks, const QString &message, bool changed);
 
     const QString fileName_;
     std::unique_ptr<TGFile> reader_; // the indexing thread's once it runs

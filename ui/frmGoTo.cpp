@@ -15,7 +15,7 @@ TGoToForm::TGoToForm(QWidget *parent)
     setFont(WindowFont());
     setWindowTitle(QStringLiteral("Go To Line"));
     setAccessibleName(windowTitle());
-    setFixedSize(315, 150);
+    setFixedSize(315, 182);
 
     Label1 = new QLabel(QStringLiteral("Line #"), this);
     Label1->setGeometry(16, 28, 90, 21);
@@ -38,16 +38,29 @@ TGoToForm::TGoToForm(QWidget *parent)
     Label3->setGeometry(216, 60, 90, 21);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    Label4 = new QLabel(QStringLiteral("In Set (ST02):"), this);
+    Label4->setGeometry(16, 92, 90, 21);
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Edit3 = new QLineEdit(this);
+    Edit3->setObjectName(QStringLiteral("Edit3"));
+    Edit3->setGeometry(112, 92, 97, 21);
+    Edit3->setAccessibleName(QStringLiteral("In Set (ST02)"));
+    Label4->setBuddy(Edit3);
+    Label5 = new QLabel(QStringLiteral("(e.g. 0003)"), this);
+    Label5->setGeometry(216, 92, 90, 21);
+    Label5->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
     GoToButton = new QPushButton(QStringLiteral("Go To"), this);
     GoToButton->setObjectName(QStringLiteral("GoToButton"));
-    GoToButton->setGeometry(72, 104, 75, 25);
+    GoToButton->setGeometry(72, 136, 75, 25);
     GoToButton->setDefault(true);
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(168, 104, 75, 25);
+    CancelButton->setGeometry(168, 136, 75, 25);
 
     setTabOrder(Edit1, Edit2);
-    setTabOrder(Edit2, GoToButton);
+    setTabOrder(Edit2, Edit3);
+    setTabOrder(Edit3, GoToButton);
     setTabOrder(GoToButton, CancelButton);
 
     connect(Edit1, &QLineEdit::textChanged, this, &TGoToForm::Edit1Change);
@@ -79,5 +92,6 @@ void TGoToForm::Edit1Change()
 void TGoToForm::GoToButtonClick()
 {
     Edit2->setText(GoToLine::CleanSegmentType(Edit2->text()));
+    Edit3->setText(Edit3->text().trimmed());
     accept();
 }

@@ -6,8 +6,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The Go To Line dialog: a line number, or the n-th segment of a segment type. Created once
-// and reused, so both boxes keep their texts from one use to the next.
+// The Go To Line dialog: a line number, the n-th segment of a segment type, or the n-th segment
+// of the transaction set whose ST02 is given (the position 997 and 999 acknowledgments use).
+// Created once and reused, so the boxes keep their texts from one use to the next.
 class TGoToForm : public QDialog
 {
     Q_OBJECT
@@ -20,6 +21,9 @@ public:
     QLabel *Label2;
     QLineEdit *Edit2; // segment type
     QLabel *Label3;
+    QLabel *Label4;
+    QLineEdit *Edit3; // a transaction set's control number, ST02
+    QLabel *Label5;
     QPushButton *GoToButton;
     QPushButton *CancelButton;
 

@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "BackgroundCheck.h"
 #include "ElementPanel.h"
 #include "Exception.h"
 #include "FileNames.h"
@@ -49,10 +50,11 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
     FormCreate();
 }
 
-// The file goes before the view that shows it.
+// The file goes before the view that shows it, and its thread before the check it runs.
 TForm1::~TForm1()
 {
     File.reset();
+    Check.reset();
 }
 
 void TForm1::SetInformationWindows(TAbout *about, TLicense *license)

@@ -2,6 +2,8 @@
 
 #include "CodeDictionary.h"
 #include "ElementDictionary.h"
+#include "EnvelopeOutline.h"
+#include "EnvelopeProblems.h"
 #include "HoverToolTip.h"
 #include "LineNumber.h"
 #include "ReadOnlyFile.h"
@@ -17,7 +19,10 @@
 #include <memory>
 #include <optional>
 
+class BackgroundCheck;
 class FindDialog;
+class ProblemsList;
+class StructurePane;
 class IndexedFile;
 class QFileSystemWatcher;
 class QTimer;
@@ -123,11 +128,18 @@ private:
     RawDataView *Memo1;
     QLabel *StatusPanel0; // position
     QLabel *StatusPanel1; // element name
+    QLabel *StatusPanel2; // the caret's place in its transaction set
+    QLabel *StatusPanel3; // the envelope check: how many problems, or the caret's
     QProgressBar *ProgressBar1;
     QFileDialog *OpenDialog1 = nullptr; // made when Open is first chosen
 
     // The file shown, or none, and what watches it for changes by other programs.
     std::unique_ptr<IndexedFile> File;
+    // Its envelope check, run in the pass that indexes it, and what the check has found so far.
+    std::unique_ptr<BackgroundCheck> Check;
+    EnvelopeOutline outline_;
+    EnvelopeProblems problems_;
+    bool checkComplete_ = false;
     QString filePath_; // as LoadFile was given it
     QTimer *LoadTimer = nullptr; // follows the indexing while it runs
     QTimer *WatchTimer = nullptr; // checks the file's size while it is shown
@@ -178,7 +190,8 @@ private:
     void Memo1KeyUp(int key, Qt::KeyboardModifiers modifiers);
     void Memo1SelectionChange();
 
-    // Texts of the two status bar panels (position, element name).
+    // Texts of the status bar panels: position, element name, place in the transaction set,
+    // problems.
     void SetStatusText(int panel, const QString &text);
 
     // Adds a panel beside the view, hidden until the user shows it from the View menu; whether
@@ -241,6 +254,7 @@ private:
     void CreateCommands();
     void MoveToSegment(SegmentNumber segment);
     void NotFound(const QString &notice);
+    void GoToInSet(const QString &control, qint64 number);
     void StepToSameType(SegmentSearchResult (*search)(LineSource &lines, LineNumber caretLine));
     std::shared_ptr<QPrinter> printer_; // the printer chosen last, kept for the run
 
@@ -256,6 +270,17 @@ private:
     // view has the system's fixed-width font, which is not stored so that it follows the system.
     QString viewFont_;
     bool sizedForFirstStart_ = false;
+
+    // The Structure pane and the Problems list, fed from the envelope check.
+    void CreateStructurePanels();
+    // Takes the check's newest snapshot into the panes and the status bar.
+    void TakeCheckResults();
+    // The caret's place in its set, and the problems at its segment, in the status bar and
+    // the panes; called by Memo1Click.
+    void ShowCaretInEnvelopes(qint64 segment);
+    void ClearEnvelopes();
+    StructurePane *StructurePane1 = nullptr;
+    ProblemsList *ProblemsList1 = nullptr;
 
     // The element panel and the view's element tooltips.
     void CreateElementPanel();

@@ -91,6 +91,7 @@ void TForm1::Memo1Click()
         File->LineDelimiters(line).Element);
     SetStatusText(0, reference.PositionText(LineNumber(line)));
     SetStatusText(1, ElementNames.Lookup(reference.Key()));
+    ShowCaretInEnvelopes(line + 1);
     ShowCaretElements();
 }
 
@@ -171,6 +172,11 @@ void TForm1::GotoLine1Click()
     const std::optional<qint32> number = GoToLine::LineNumber(goToForm_->Edit1->text());
     if (!number)
         return;
+    const QString set = goToForm_->Edit3->text();
+    if (!set.isEmpty()) {
+        GoToInSet(set, *number);
+        return;
+    }
     const QString type = goToForm_->Edit2->text();
     if (type.isEmpty()) {
         // A line past the last one puts the caret on the last, empty line: while the file
@@ -188,6 +194,29 @@ void TForm1::GotoLine1Click()
         MoveToSegment(result.Segment);
     else
         NotFound(QStringLiteral("Not Found."));
+}
+
+// The number-th segment of the transaction set whose ST02 is control: the one after the caret,
+// or else the first, when several sets have that control number.
+void TForm1::GoToInSet(const QString &control, qint64 number)
+{
+    if (!File)
+        return;
+    const qint64 caret = Memo1->LineFromChar(Memo1->SelStart()) + 1;
+    const SetPositionTarget target = outline_.FindSetPosition(control.toLatin1(), number, caret);
+    switch (target.Result) {
+    case SetPositionTarget::Outcome::Found:
+        MoveToSegment(SegmentNumber(target.Segment));
+        break;
+    case SetPositionTarget::Outcome::NoSuchSet:
+        NotFound(QStringLiteral("Not Found."));
+        break;
+    case SetPositionTarget::Outcome::BeyondSet:
+        MessageBoxes::ShowNotice(QStringLiteral("Transaction set %1 has %L2 segments.")
+                                     .arg(control)
+                                     .arg(outline_.Set(target.Set).SegmentCount()));
+        break;
+    }
 }
 
 void TForm1::GotoNextMatchingSegmentType1Click()

@@ -3,6 +3,7 @@
 
 #include "frmMain.h"
 
+#include "BackgroundCheck.h"
 #include "ElementPanel.h"
 #include "FileNames.h"
 #include "HistoryList.h"
@@ -92,7 +93,11 @@ void TForm1::Load(const QString &path)
     filePath_ = path;
     changeTold_ = false;
     Memo1->SetSource(File.get());
-    File->Start({}, indexingDelay_);
+    // The envelope check runs in the pass that indexes the file.
+    Check = std::make_unique<BackgroundCheck>();
+    BackgroundCheck *check = Check.get();
+    File->Start({ [check](TGFile &reader) { check->Prepare(reader); },
+        [check](bool finished) { check->Published(finished); }, indexingDelay_ });
 
     SetFileControlsEnabled(true);
     StopLoad1->setEnabled(true);
@@ -122,9 +127,12 @@ void TForm1::CloseFile()
         Watcher->removePaths(Watcher->files());
     ProgressBar1->hide();
     StopLoad1->setEnabled(false);
-    // The view lets go of the lines before they go; the file's thread stops and its index goes.
+    // The view lets go of the lines before they go; the file's thread stops and its index goes,
+    // and then the check it ran.
     Memo1->Clear();
     File.reset();
+    Check.reset();
+    ClearEnvelopes();
     filePath_.clear();
     ElementPanel1->Clear();
     SetFileControlsEnabled(false);
@@ -139,6 +147,7 @@ void TForm1::LoadTick()
     const IndexedFile::State state = File->CurrentState();
     Memo1->LinesAdded();
     SetProgress(File->ScanPercent());
+    TakeCheckResults();
     if (state == IndexedFile::State::Indexing)
         return;
     LoadTimer->stop();

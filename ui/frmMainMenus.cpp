@@ -191,8 +191,15 @@ void TForm1::CreateClientArea()
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     bar->addWidget(StatusPanel0);
     bar->addWidget(StatusPanel1);
-    SetStatusText(0, QString());
-    SetStatusText(1, QString());
+    // Where the caret stands in its transaction set, and the envelope check's findings.
+    StatusPanel2 = new QLabel;
+    StatusPanel2->setObjectName(QStringLiteral("StatusPanel2"));
+    StatusPanel3 = new QLabel;
+    StatusPanel3->setObjectName(QStringLiteral("StatusPanel3"));
+    bar->addPermanentWidget(StatusPanel2);
+    bar->addPermanentWidget(StatusPanel3);
+    for (int panel = 0; panel < 4; ++panel)
+        SetStatusText(panel, QString());
 
     // A thin bar in the rest of the status bar, right of the element name, so that neither
     // hides the other.
@@ -208,6 +215,7 @@ void TForm1::CreateClientArea()
 
 void TForm1::CreatePanels()
 {
+    CreateStructurePanels();
     CreateElementPanel();
 }
 
@@ -229,9 +237,11 @@ QDockWidget *TForm1::AddPanel(const char *objectName, const QString &title, QWid
 
 void TForm1::SetStatusText(int panel, const QString &text)
 {
-    QLabel *label = panel == 0 ? StatusPanel0 : StatusPanel1;
-    const QString purpose
-        = panel == 0 ? QStringLiteral("Position") : QStringLiteral("Element name");
+    QLabel *const labels[] = { StatusPanel0, StatusPanel1, StatusPanel2, StatusPanel3 };
+    const QString purposes[] = { QStringLiteral("Position"), QStringLiteral("Element name"),
+        QStringLiteral("Place in the transaction set"), QStringLiteral("Problems") };
+    QLabel *label = labels[panel];
+    const QString &purpose = purposes[panel];
     label->setText(text);
     // The name is what the panel shows, or what it is for while it shows nothing.
     label->setAccessibleName(text.isEmpty() ? purpose : text);

@@ -15,7 +15,7 @@ TEST(GoToFormTest, ControlsAsDesigned)
 {
     TGoToForm form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Go To Line"));
-    EXPECT_EQ(form.size(), QSize(315, 150));
+    EXPECT_EQ(form.size(), QSize(315, 182));
     EXPECT_EQ(form.Label1->text(), QStringLiteral("Line #"));
     EXPECT_EQ(form.Label1->buddy(), form.Edit1);
     EXPECT_TRUE(form.Label1->alignment() & Qt::AlignRight);
@@ -25,6 +25,9 @@ TEST(GoToFormTest, ControlsAsDesigned)
     EXPECT_GE(form.Label3->geometry().left(), form.Edit2->geometry().right());
     EXPECT_EQ(form.Edit1->text(), QStringLiteral("1"));
     EXPECT_EQ(form.Edit2->text(), QString());
+    EXPECT_EQ(form.Label4->text(), QStringLiteral("In Set (ST02):"));
+    EXPECT_EQ(form.Label4->buddy(), form.Edit3);
+    EXPECT_EQ(form.Edit3->text(), QString());
     EXPECT_EQ(form.GoToButton->text(), QStringLiteral("Go To"));
     EXPECT_TRUE(form.GoToButton->isDefault());
     EXPECT_EQ(form.CancelButton->text(), QStringLiteral("Cancel"));
@@ -33,7 +36,7 @@ TEST(GoToFormTest, ControlsAsDesigned)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     const QList<QWidget *> order
-        = { form.Edit1, form.Edit2, form.GoToButton, form.CancelButton, form.Edit1 };
+        = { form.Edit1, form.Edit2, form.Edit3, form.GoToButton, form.CancelButton, form.Edit1 };
     for (int i = 0; i < order.size(); ++i) {
         EXPECT_EQ(QApplication::focusWidget(), order[i]) << i;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

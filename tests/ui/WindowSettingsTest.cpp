@@ -194,8 +194,8 @@ TEST_F(WindowSettingsTest, FirstRunUsesTheDefaultsAndClosingCreatesTheFile)
         QStringList({ QStringLiteral("Top=%1").arg(defaultFrame.top()),
             QStringLiteral("Left=%1").arg(defaultFrame.left()),
             QStringLiteral("Height=%1").arg(defaultFrame.height()),
-            QStringLiteral("Width=%1").arg(defaultFrame.width()),
-            QStringLiteral("ElementPanel=0") }))
+            QStringLiteral("Width=%1").arg(defaultFrame.width()), QStringLiteral("StructurePane=0"),
+            QStringLiteral("ProblemsPane=0"), QStringLiteral("ElementPanel=0") }))
         << "no column width was chosen";
     EXPECT_TRUE(messages_.Messages().empty());
 }
@@ -252,7 +252,8 @@ TEST_F(WindowSettingsTest, EachUsablePartOnItsOwn)
     // widths only the one chosen, not the designed one nor one the grid refused.
     EXPECT_EQ(lines.mid(4),
         QStringList({ "SearchLeft=30", "SearchWidth=400", "FileDateWidth=90", "MRU0=/x/one.x12",
-            "MRU1=/x/th=ree.x12", "DirectoryHistory1=/in", "ElementPanel=0" }));
+            "MRU1=/x/th=ree.x12", "DirectoryHistory1=/in", "StructurePane=0", "ProblemsPane=0",
+            "ElementPanel=0" }));
 }
 
 // A stored placement the screen cannot show is brought onto it before the window is shown: off
@@ -298,7 +299,8 @@ TEST_F(WindowSettingsTest, AMaximizedWindowStoresNoGeometry)
         ASSERT_TRUE(QTest::qWaitForWindowExposed(run.form1.get()));
         run.form1->close();
     }
-    EXPECT_EQ(StoredLines(), QStringList({ "MRU0=/x/a.x12", "ElementPanel=0" }));
+    EXPECT_EQ(StoredLines(),
+        QStringList({ "MRU0=/x/a.x12", "StructurePane=0", "ProblemsPane=0", "ElementPanel=0" }));
 }
 
 TEST_F(WindowSettingsTest, AFileOnTheCommandLineGoesInFrontOfTheStoredRecentFiles)
