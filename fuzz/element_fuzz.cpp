@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString number = reference.ElementNumberText();
     FuzzInput::Check(number.size() >= 2 && number.toLongLong() == separators);
     FuzzInput::Check(reference.Key() == reference.SegmentId() + number);
-    FuzzInput::Check(reference.PositionText(41)
+    FuzzInput::Check(reference.PositionText(LineNumber(41))
         == QStringLiteral("Line: 42 Col: %1 %2").arg(counted + 1).arg(reference.Key()));
     return 0;
 }
