@@ -13,24 +13,14 @@ FilePageCache::FilePageCache(const ReadOnlyFile &file, qint64 size)
 
 FilePageCache::Page &FilePageCache::PageAt(qint64 number)
 {
-    ++uses_;
-    Page *oldest = nullptr;
-    for (Page &page : pages_) {
-        if (page.Number == number) {
-            page.LastUse = uses_;
-            return page;
-        }
-        if (!oldest || page.LastUse < oldest->LastUse)
-            oldest = &page;
-    }
-    if (pages_.size() < size_t(PageCount)) {
-        pages_.emplace_back();
-        oldest = &pages_.back();
-        oldest->Bytes.reset(new char[PageSize]);
-    }
-    Page &page = *oldest;
+    if (pages_.empty())
+        pages_.resize(PageCount);
+    Page &page = pages_[size_t(number % PageCount)];
+    if (page.Number == number)
+        return page;
+    if (!page.Bytes)
+        page.Bytes.reset(new char[PageSize]);
     page.Number = number;
-    page.LastUse = uses_;
     page.Length = 0;
     const qint64 start = number * PageSize;
     const qint64 wanted = std::clamp<qint64>(size_ - start, 0, PageSize);

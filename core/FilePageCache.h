@@ -32,7 +32,6 @@ private:
     struct Page
     {
         qint64 Number = -1;
-        quint64 LastUse = 0;
         qint64 Length = 0;
         std::unique_ptr<char[]> Bytes;
     };
@@ -41,7 +40,8 @@ private:
 
     const ReadOnlyFile &file_;
     const qint64 size_;
+    // Page n may stand only in slot n % PageCount: found at once, and pages read in file order
+    // take the slots in turn.
     std::vector<Page> pages_;
-    quint64 uses_ = 0;
     bool failed_ = false;
 };

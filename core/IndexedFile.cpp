@@ -153,7 +153,14 @@ qint64 IndexedFile::LineLength(qint64 line)
 
 qint64 IndexedFile::LineStart(qint64 line)
 {
-    return index_.Position(line);
+    if (line == startLine_)
+        return startPosition_;
+    const qint64 position = startLine_ >= 0 && line == startLine_ + 1 && line <= index_.Count()
+        ? startPosition_ + index_.Read(startLine_).Length + 1
+        : index_.Position(line);
+    startLine_ = line;
+    startPosition_ = position;
+    return position;
 }
 
 qint64 IndexedFile::LineAt(qint64 position)
@@ -187,12 +194,19 @@ qint64 IndexedFile::LongestLine()
 
 Delimiters IndexedFile::LineDelimiters(qint64 line)
 {
-    const std::lock_guard<std::mutex> lock(mutex_);
     const qint64 segment = line + 1;
+    if (segment >= delimitersFirst_ && segment < delimitersEnd_)
+        return lastDelimiters_;
+    const qint64 published = index_.Count();
+    const std::lock_guard<std::mutex> lock(mutex_);
     const auto after = std::upper_bound(interchanges_.begin(), interchanges_.end(), segment,
         [](qint64 n, const TGFile::Interchange &i) { return n < i.FirstSegment; });
-    return after == interchanges_.begin() ? interchanges_.front().Header.Separators
-                                          : std::prev(after)->Header.Separators;
+    const auto holding = after == interchanges_.begin() ? interchanges_.begin() : std::prev(after);
+    // Up to the next interchange, or to the lines there are now: a later one may begin after.
+    lastDelimiters_ = holding->Header.Separators;
+    delimitersFirst_ = holding->FirstSegment;
+    delimitersEnd_ = after == interchanges_.end() ? published + 1 : after->FirstSegment;
+    return lastDelimiters_;
 }
 
 std::optional<qint64> IndexedFile::FindInLines(

@@ -94,4 +94,12 @@ private:
     QString failure_;
     bool changed_ = false;
     bool readFailed_ = false; // a find's read of the file came up short
+    // The last line's start asked for, so that lines asked for in order cost one record each.
+    qint64 startLine_ = -1;
+    qint64 startPosition_ = 0;
+    // The interchange of the last line whose delimiters were asked for, and the lines it holds
+    // as far as they were known then: [first, end).
+    Delimiters lastDelimiters_;
+    qint64 delimitersFirst_ = 0;
+    qint64 delimitersEnd_ = 0;
 };

@@ -217,10 +217,12 @@ SegmentIndexFile::Reader::Reader(const SegmentIndexFile &index, bool writerSide)
 
 void SegmentIndexFile::Reader::Fill(qint64 number)
 {
-    // Reading backwards, the requested record ends the block rather than starting it.
-    qint64 first = number;
+    // Blocks start at checkpoints, so that the walk from a checkpoint to a record (Position,
+    // RecordAt) stays in one block. Reading backwards, the requested record ends the block
+    // rather than starting it.
+    qint64 first = number - number % CheckpointStep;
     if (number < cacheFirst_)
-        first = std::max<qint64>(0, number - BufferRecords + 1);
+        first = std::max<qint64>(0, first + CheckpointStep - BufferRecords);
     const qint64 count = std::min<qint64>(BufferRecords, Count() - first);
     if (!cache_)
         cache_.reset(new char[BufferRecords * RecordSize]);
