@@ -82,14 +82,8 @@ void TGFile::AddSegment(const IndexRecord &record, QByteArrayView head)
 {
     indexFile_.Append(record);
     if (observer_)
-        Observe(head.first(std::min(head.size(), headLimit_)));
-}
-
-// Tells the observer of the segment just indexed.
-void TGFile::Observe(QByteArrayView head)
-{
-    const qint64 number = IndexedCount();
-    observer_(number, indexFile_.Read(number - 1), head, delimiters_);
+        observer_(
+            IndexedCount(), record, head.first(std::min(head.size(), headLimit_)), delimiters_);
 }
 
 void TGFile::SetScanObserver(ScanObserver observer, qsizetype headLimit)
@@ -278,7 +272,8 @@ void TGFile::ChunkStep()
         const qint64 length = base + at - start;
         if (length > MaxSegmentLength) [[unlikely]]
             SegmentTooLong();
-        indexFile_.Append({ start, qint32(length) });
+        const IndexRecord record { start, qint32(length) };
+        indexFile_.Append(record);
         // The segment's first bytes, in the chunk or kept from the chunks it began in, are
         // looked at only to tell an IEA, or for an observer.
         const char *head = start >= base ? bytes + (start - base) : head_.data();
@@ -287,7 +282,7 @@ void TGFile::ChunkStep()
                 = start >= base ? qsizetype(std::min<qint64>(length, headLimit_)) : headLength_;
             afterIea = IsIea(head, headLength, element);
             if (observing)
-                Observe(QByteArrayView(head, headLength));
+                observer_(IndexedCount(), record, QByteArrayView(head, headLength), delimiters_);
         }
         start = -1;
         i = at + 1;

@@ -72,6 +72,11 @@ public:
     // segment's first bytes the observer is shown; MaxSegmentLength shows every segment whole.
     void SetScanObserver(ScanObserver observer, qsizetype headLimit = ObservedHeadLength);
 
+    // For one pass that only watches the scan (SetScanObserver): the index keeps only its latest
+    // records, in memory, and no index file is made. GotoSegment then raises EInOutError for a
+    // segment whose record has gone. Set before the scan starts.
+    void KeepNoIndex() { indexFile_.DropOlderRecords(); }
+
     // The file's raw bytes from pos on, want of them or fewer where the file ends, read through
     // the reader's own buffer: a small file costs no read beyond the one made when opening it.
     // Valid until the reader next reads; segments and the index are not affected.
@@ -107,7 +112,6 @@ private:
     void ChunkStep();
     void StartInterchange(qint64 offset, QByteArrayView headerBytes);
     void AddSegment(const IndexRecord &record, QByteArrayView head);
-    void Observe(QByteArrayView head);
     void KeepHead(QByteArrayView bytes);
     void FinishScan();
     qint64 TrimmedEnd(qint64 start, qint64 end);

@@ -117,6 +117,12 @@ IndexRecord SegmentIndexFile::Decode(const char *in)
 
 void SegmentIndexFile::MakeRoom()
 {
+    // Dropped records leave room in a buffer that stays small.
+    if (dropping_ && pending_ > 0) {
+        flushed_ += pending_;
+        pending_ = 0;
+        return;
+    }
     if (pendingCapacity_ == BufferRecords) {
         Flush();
         return;
@@ -132,7 +138,7 @@ void SegmentIndexFile::MakeRoom()
 
 IndexRecord SegmentIndexFile::Read(qint64 number)
 {
-    if (number < 0 || number >= Count())
+    if (number < 0 || number >= Count() || (number < flushed_ && dropping_))
         throw EInOutError(EINVAL, QStringLiteral("Segment %1 is not in the index").arg(number + 1));
     if (number >= flushed_)
         return Decode(pendingBytes_.get() + (number - flushed_) * RecordSize);

@@ -56,6 +56,11 @@ public:
     }
     IndexRecord Read(qint64 number);
 
+    // From now on records that no longer fit the buffer are dropped rather than written, so
+    // that no file is made: for a single pass that needs no segment again. Reading a record
+    // older than those in the buffer then raises EInOutError.
+    void DropOlderRecords() { dropping_ = true; }
+
 private:
     static constexpr qsizetype BufferRecords = 65536; // records written or read at a time
     static constexpr qsizetype FirstBufferRecords = 256; // a small file's index stays small
@@ -82,7 +87,8 @@ private:
     std::unique_ptr<char[]> pendingBytes_; // records not yet written, numbered from flushed_
     qint64 pendingCapacity_ = 0;
     qint64 pending_ = 0;
-    qint64 flushed_ = 0;
+    qint64 flushed_ = 0; // records written, or dropped
+    bool dropping_ = false;
     // Records read back, numbered from cacheFirst_; allocated when records are first read back
     // from the file.
     std::unique_ptr<char[]> cacheBytes_;

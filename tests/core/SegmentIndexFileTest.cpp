@@ -24,6 +24,21 @@ TEST(SegmentIndexFileTest, ReadsBackWhatWasAppendedInAnyOrder)
     EXPECT_THROW(index.Read(20000), EInOutError);
 }
 
+// For a single pass: no file, however many records; the latest are still there, the older
+// ones are refused rather than read from nowhere.
+TEST(SegmentIndexFileTest, DroppingOlderRecordsMakesNoFile)
+{
+    SegmentIndexFile index(QDir::tempPath() + QLatin1String("/missing"));
+    index.DropOlderRecords();
+    for (qint64 i = 0; i < 200000; ++i)
+        index.Append({ i * 7, 5 });
+    EXPECT_FALSE(index.HasFile());
+    EXPECT_EQ(index.Count(), 200000);
+    EXPECT_EQ(index.Read(199999).Offset, 199999 * 7);
+    EXPECT_THROW(index.Read(0), EInOutError);
+    EXPECT_THROW(index.Read(100000), EInOutError);
+}
+
 // The named way, where unnamed files are refused: a file "x12" and six more characters in the
 // folder, holding 16-byte records in order, gone with the object.
 TEST(SegmentIndexFileTest, NamedFileHoldsSixteenByteRecordsInOrder)
