@@ -6,6 +6,7 @@
 #include "FileNames.h"
 #include "FolderSearch.h"
 #include "IndexFileCleanup.h"
+#include "SegmentLines.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,6 +16,8 @@
 #include <functional>
 #include <map>
 #include <new>
+
+#include <unistd.h>
 
 namespace {
 
@@ -57,12 +60,7 @@ void Write(QByteArrayView bytes)
 
 void PrintSegments(TGFile &reader)
 {
-    const qint64 count = reader.SegmentCount();
-    for (qint64 i = 1; i <= count; ++i) {
-        reader.GotoSegment(i);
-        Write(reader.SegmentText());
-        std::fputc('\n', stdout);
-    }
+    SegmentLines(STDOUT_FILENO).Write(reader);
 }
 
 void PrintCount(TGFile &reader)
