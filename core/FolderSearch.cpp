@@ -5,6 +5,7 @@
 #include "FileNames.h"
 #include "FolderListing.h"
 #include "GFileIO.h"
+#include "OpenFolder.h"
 #include "SegmentTextMatcher.h"
 #include "VisitedFolders.h"
 
@@ -86,15 +87,17 @@ FolderSearch::Outcome FolderSearch::Run()
     if (callbacks_.ClearResults)
         callbacks_.ClearResults();
 
+    Outcome outcome = Outcome::Completed;
     for (const SearchCandidate &candidate : candidates) {
         SearchFile(candidate, matcher);
         if (callbacks_.CancelRequested && callbacks_.CancelRequested()) {
-            Report(CancelledStatus);
-            return Outcome::Cancelled;
+            outcome = Outcome::Cancelled;
+            break;
         }
     }
-    Report(CompleteStatus);
-    return Outcome::Completed;
+    folder_.reset();
+    Report(outcome == Outcome::Cancelled ? CancelledStatus : CompleteStatus);
+    return outcome;
 }
 
 // Files of the top folder first, then those below it, each subfolder's subfolders before its
@@ -143,24 +146,32 @@ void FolderSearch::AddSubDirs(QList<SearchCandidate> &candidates, const QString 
 void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatcher &matcher)
 {
     const QString path = candidate.Path();
+    // The candidates of one folder follow one another: the folder is opened once for them all.
+    if (!folder_ || folder_->Folder() != candidate.Directory) {
+        folder_ = std::make_unique<OpenFolder>();
+        folder_->Open(candidate.Directory);
+    }
     bool found = false;
     try {
-        TGFile reader(path);
+        QString refusal;
+        const std::unique_ptr<TGFile> reader
+            = TGFile::OpenInFolder(path, folder_->Fd(), candidate.FileName, refusal);
+        if (!reader) {
+            Report(path + NotX12Suffix);
+            return;
+        }
         Report(path);
         // A file whose bytes hold the text is read segment by segment, in order, until one
         // segment holds it.
-        if (FileMayHold(reader, matcher)) {
+        if (FileMayHold(*reader, matcher)) {
             qint64 previous = 0;
-            while (!found && reader.CurrentSegment() != previous) {
-                found = matcher.Contains(reader.SegmentText());
-                previous = reader.CurrentSegment();
+            while (!found && reader->CurrentSegment() != previous) {
+                found = matcher.Contains(reader->SegmentText());
+                previous = reader->CurrentSegment();
                 if (!found)
-                    reader.GotoSegment(previous + 1);
+                    reader->GotoSegment(previous + 1);
             }
         }
-    } catch (const ENotX12 &) {
-        Report(path + NotX12Suffix);
-        return;
     } catch (const Exception &e) {
         // A file that cannot be opened or fails while being read is skipped, and said to be.
         Report(path + NotX12Suffix);

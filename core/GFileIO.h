@@ -52,6 +52,12 @@ public:
     // Opens the file, checks its ISA header, learns its delimiters and starts the index.
     // On refusal nothing is left open and no index file exists.
     explicit TGFile(const QString &fileName);
+    // The same for one file of many, as a search opens them: the file named nameInFolder in the
+    // folder held open as folderFd (see ReadOnlyFile), fileName its path. A file that is no X12
+    // interchange gives no reader and its refusal's message in refusal, rather than costing an
+    // exception; other failures raise Exception as the constructor does.
+    static std::unique_ptr<TGFile> OpenInFolder(
+        const QString &fileName, int folderFd, QStringView nameInFolder, QString &refusal);
     ~TGFile();
 
     TGFile(const TGFile &) = delete;
@@ -105,7 +111,8 @@ public:
     const QString &IndexFileName() const { return indexFile_.FileName(); }
 
 private:
-    [[noreturn]] void Refuse(const QString &message);
+    TGFile(const QString &fileName, int folderFd, QStringView nameInFolder, QString *refusal);
+    QString Open();
     void ReserveBuffer(qsizetype needed);
     void SetBuffer(QByteArrayView bytes);
     void FetchSegment(qint64 number);

@@ -55,6 +55,10 @@ SegmentIndexFile::SegmentIndexFile(const QString &folder, Naming naming)
     , naming_(naming)
 { }
 
+SegmentIndexFile::SegmentIndexFile()
+    : defaultFolder_(true)
+{ }
+
 SegmentIndexFile::~SegmentIndexFile()
 {
     if (fd_ >= 0)
@@ -73,6 +77,8 @@ void SegmentIndexFile::Fail(int error, const char *what) const
 
 void SegmentIndexFile::Create()
 {
+    if (defaultFolder_)
+        folder_ = DefaultFolder();
     if (folder_.isEmpty())
         Fail(ENOENT, "create");
     if (naming_ == Naming::Unnamed) {

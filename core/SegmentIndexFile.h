@@ -32,6 +32,8 @@ public:
 
     // folder: where the file goes when one is needed. Named is the fallback's way, for tests.
     explicit SegmentIndexFile(const QString &folder, Naming naming = Naming::Unnamed);
+    // In DefaultFolder as it is when the file is made: most indexes never need a file.
+    SegmentIndexFile();
     ~SegmentIndexFile();
 
     SegmentIndexFile(const SegmentIndexFile &) = delete;
@@ -80,7 +82,8 @@ private:
     [[noreturn]] void Fail(int error, const char *what) const;
 
     QString folder_;
-    Naming naming_;
+    bool defaultFolder_ = false; // folder_ is looked up when the file is made
+    Naming naming_ = Naming::Unnamed;
     QString fileName_;
     int fd_ = -1;
     int cleanupSlot_ = -1; // removed by a terminating signal while listed there
