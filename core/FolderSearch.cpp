@@ -190,5 +190,6 @@ void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatch
         return;
     ++rowCount_;
     if (callbacks_.AppendRow)
-        callbacks_.AppendRow(SearchResultRow::Of(candidate.FileName, candidate.Directory));
+        callbacks_.AppendRow(
+            SearchResultRow::Of(candidate.FileName, candidate.Directory, folder_->Fd()));
 }

@@ -1,28 +1,34 @@
 #include "SearchResultRow.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "FileNames.h"
+
 #include <QLocale>
 
-SearchResultRow SearchResultRow::Of(const QString &name, const QString &directory)
+#include <sys/stat.h>
+
+SearchResultRow SearchResultRow::Of(const QString &name, const QString &directory, int folderFd)
 {
-    const QString path = directory + u'/' + name;
-    return { name, DirectoryCell(directory), SizeCell(path),
-        LastModifiedCell(QFileInfo(path).lastModified()) };
+    // A file gone since it was read has neither size nor date.
+    struct stat info
+    {
+    };
+    const bool known = folderFd >= 0
+        ? ::fstatat(folderFd, FileNames::Encode(name).constData(), &info, 0) == 0
+        : ::stat(FileNames::Encode(QString(directory + u'/' + name)).constData(), &info) == 0;
+    QDateTime lastModified;
+    if (known) {
+        lastModified = QDateTime::fromMSecsSinceEpoch(
+            qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
+    }
+    return { name, DirectoryCell(directory),
+        known && S_ISREG(info.st_mode) ? QString::number(qint64(info.st_size))
+                                       : QStringLiteral("?"),
+        LastModifiedCell(lastModified) };
 }
 
 QString SearchResultRow::DirectoryCell(const QString &directory)
 {
     return directory.endsWith(u'/') ? directory : directory + u'/';
-}
-
-QString SearchResultRow::SizeCell(const QString &path)
-{
-    // Opening anything but a regular file (a pipe put there meanwhile) could block.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return QStringLiteral("?");
-    return QString::number(file.size());
 }
 
 QString SearchResultRow::LastModifiedCell(const QDateTime &localTime)
