@@ -123,8 +123,13 @@ IndexRecord SegmentIndexFile::Decode(const char *in)
 
 void SegmentIndexFile::MakeRoom()
 {
-    // Dropped records leave room in a buffer that stays small.
-    if (dropping_ && pending_ > 0) {
+    // Dropping, a full buffer becomes the one whose records may go next, and the other one,
+    // whose records go now, takes the new records.
+    if (keep_ > 0 && pendingCapacity_ == keep_) {
+        std::swap(pendingBytes_, droppable_);
+        if (!pendingBytes_)
+            pendingBytes_.reset(new char[keep_ * RecordSize]);
+        droppableFirst_ = flushed_;
         flushed_ += pending_;
         pending_ = 0;
         return;
@@ -134,7 +139,9 @@ void SegmentIndexFile::MakeRoom()
         return;
     }
     // The buffer grows to its full size only for files with many segments.
-    const qint64 capacity = std::max<qint64>(FirstBufferRecords, pendingCapacity_ * 2);
+    qint64 capacity = std::max<qint64>(FirstBufferRecords, pendingCapacity_ * 2);
+    if (keep_ > 0)
+        capacity = std::min(capacity, keep_);
     std::unique_ptr<char[]> bytes(new char[capacity * RecordSize]);
     if (pending_ > 0)
         std::memcpy(bytes.get(), pendingBytes_.get(), size_t(pending_ * RecordSize));
@@ -142,12 +149,20 @@ void SegmentIndexFile::MakeRoom()
     pendingCapacity_ = capacity;
 }
 
+void SegmentIndexFile::DropOlderRecords(qint64 keep)
+{
+    keep_ = std::max<qint64>(keep, 1);
+}
+
 IndexRecord SegmentIndexFile::Read(qint64 number)
 {
-    if (number < 0 || number >= Count() || (number < flushed_ && dropping_))
+    if (number < 0 || number >= Count()
+        || (keep_ > 0 && number < flushed_ && (!droppable_ || number < droppableFirst_)))
         throw EInOutError(EINVAL, QStringLiteral("Segment %1 is not in the index").arg(number + 1));
     if (number >= flushed_)
         return Decode(pendingBytes_.get() + (number - flushed_) * RecordSize);
+    if (keep_ > 0)
+        return Decode(droppable_.get() + (number - droppableFirst_) * RecordSize);
     if (number < cacheFirst_ || number >= cacheFirst_ + cacheCount_)
         FillCache(number);
     return Decode(cacheBytes_.get() + (number - cacheFirst_) * RecordSize);

@@ -58,10 +58,10 @@ public:
     }
     IndexRecord Read(qint64 number);
 
-    // From now on records that no longer fit the buffer are dropped rather than written, so
-    // that no file is made: for a single pass that needs no segment again. Reading a record
-    // older than those in the buffer then raises EInOutError.
-    void DropOlderRecords() { dropping_ = true; }
+    // From now on only the latest keep records or more are kept, in memory, and older ones are
+    // dropped rather than written, so that no file is made: for a reader that only goes
+    // forward. Reading a dropped record raises EInOutError. Set before the first record.
+    void DropOlderRecords(qint64 keep);
 
 private:
     static constexpr qsizetype BufferRecords = 65536; // records written or read at a time
@@ -90,8 +90,12 @@ private:
     std::unique_ptr<char[]> pendingBytes_; // records not yet written, numbered from flushed_
     qint64 pendingCapacity_ = 0;
     qint64 pending_ = 0;
-    qint64 flushed_ = 0; // records written, or dropped
-    bool dropping_ = false;
+    qint64 flushed_ = 0; // records written, or moved to droppable_
+    // While dropping: the records before flushed_, from droppableFirst_ on, that are still
+    // readable. Two buffers take turns, so that nothing is copied.
+    qint64 keep_ = 0; // 0 while records go to the file
+    std::unique_ptr<char[]> droppable_;
+    qint64 droppableFirst_ = 0;
     // Records read back, numbered from cacheFirst_; allocated when records are first read back
     // from the file.
     std::unique_ptr<char[]> cacheBytes_;
