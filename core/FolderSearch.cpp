@@ -20,10 +20,10 @@ const QString FolderSearch::CompleteStatus = QStringLiteral("Complete.");
 
 namespace {
 
-// Whether the text occurs anywhere in the file's bytes, segment boundaries or not. Every
+// Where the text first occurs in the file's bytes, segment boundaries or not, or -1. Every
 // segment's text is a run of the file's bytes, so a file without it holds no segment with it,
 // and most files are ruled out here without cutting them into segments.
-bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
+qint64 FirstInFile(TGFile &reader, SegmentTextMatcher &matcher)
 {
     // Blocks overlap by the text's length less one, so that no occurrence falls between two.
     const qsizetype textLength = matcher.PreparedText().size();
@@ -31,10 +31,11 @@ bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
     const qsizetype step = blockSize - std::max<qsizetype>(textLength - 1, 0);
     for (qint64 pos = 0;; pos += step) {
         const QByteArrayView block = reader.FileBytes(pos, blockSize);
-        if (matcher.Contains(block))
-            return true;
+        const qsizetype at = matcher.IndexIn(block);
+        if (at >= 0)
+            return pos + at;
         if (block.size() < blockSize)
-            return false;
+            return -1;
     }
 }
 
@@ -161,9 +162,14 @@ void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatch
             return;
         }
         Report(path);
+        // The search only goes forward: no index file for any file.
+        reader->KeepNoIndex();
         // A file whose bytes hold the text is read segment by segment, in order, until one
-        // segment holds it.
-        if (FileMayHold(*reader, matcher)) {
+        // segment holds it. The segments that end before the first place the text occurs
+        // cannot hold it, and are passed over unread.
+        const qint64 first = FirstInFile(*reader, matcher);
+        if (first >= 0) {
+            reader->GotoSegment(reader->SegmentReaching(first + matcher.PreparedText().size() - 1));
             qint64 previous = 0;
             while (!found && reader->CurrentSegment() != previous) {
                 found = matcher.Contains(reader->SegmentText());

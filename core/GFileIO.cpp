@@ -181,6 +181,19 @@ void TGFile::GotoSegment(qint64 number)
     GotoSegment(number);
 }
 
+qint64 TGFile::SegmentReaching(qint64 pos)
+{
+    for (qint64 number = currentSegment_;; ++number) {
+        while (number > IndexedCount() && totalSegments_ < 0)
+            ChunkStep();
+        if (number > IndexedCount())
+            return IndexedCount();
+        const IndexRecord record = indexFile_.Read(number - 1);
+        if (record.Offset + record.Length > pos)
+            return number;
+    }
+}
+
 qint64 TGFile::SegmentCount(const std::function<void()> &afterChunk)
 {
     // The scan leaves the current segment where it is, whatever happens during it.

@@ -66,6 +66,10 @@ public:
     // Makes segment number current; a number beyond the last segment makes the last one
     // current. Numbers below 1 raise EInOutError and leave the reader where it was.
     void GotoSegment(qint64 number);
+    // The first segment from the current one on whose bytes run past pos (its offset and length
+    // reach beyond pos), or the last segment. Scans as far as that needs and fetches nothing: a
+    // search passes over the segments that cannot hold what it looks for.
+    qint64 SegmentReaching(qint64 pos);
     // Number of segments in the file, scanning the rest of it the first time; afterChunk, when
     // given, runs after each chunk of that scan (to show its progress).
     qint64 SegmentCount(const std::function<void()> &afterChunk = {});
