@@ -109,8 +109,9 @@ void SegmentLines::WriteAll(const char *data, qsizetype size)
 
 void SegmentLines::Write(TGFile &reader)
 {
-    // Nothing is read twice, so no index file is needed.
-    reader.KeepNoIndex();
+    // Nothing is read twice, so no index file is needed; segments are only watched, never
+    // made current, so a few records will do, and they stay in the cache.
+    reader.KeepNoIndex(256);
     // Every segment is shown whole to the observer, in file order, as the scan reads it.
     reader.SetScanObserver([this](qint64, const IndexRecord &, QByteArrayView segment,
                                const Delimiters &) { Append(segment); },

@@ -82,11 +82,13 @@ public:
     // segment's first bytes the observer is shown; MaxSegmentLength shows every segment whole.
     void SetScanObserver(ScanObserver observer, qsizetype headLimit = ObservedHeadLength);
 
-    // For a reader that only goes forward (a watched scan, a search): the index keeps only its
-    // latest records, in memory, and no index file is made. Segments up to 2 * ChunkSize behind
-    // the last one indexed can still be made current, so that the next segment always can;
-    // GotoSegment raises EInOutError for older ones. Set before the scan starts.
-    void KeepNoIndex() { indexFile_.DropOlderRecords(2 * ChunkSize); }
+    // Enough records that the next segment can always be made current, however many segments
+    // one chunk ends.
+    static constexpr qint64 ForwardRecords = 2 * ChunkSize;
+    // For a reader that only goes forward (a search, a watched scan): the index keeps only its
+    // latest records, at least latest of them, in memory, and no index file is made.
+    // GotoSegment raises EInOutError for a segment whose record has gone. Set before the scan.
+    void KeepNoIndex(qint64 latest = ForwardRecords) { indexFile_.DropOlderRecords(latest); }
 
     // The file's raw bytes from pos on, want of them or fewer where the file ends, read through
     // the reader's own buffer: a small file costs no read beyond the one made when opening it.
