@@ -212,7 +212,7 @@ int main(int argc, char *argv[])
     const Measurement load = BestOf(runs,
         { QCoreApplication::applicationFilePath(), QStringLiteral("--phase"),
             QStringLiteral("load"), file },
-        { {}, false, true });
+        { {}, false, true, {} });
     if (tr.exitStatus != 0 || load.exitStatus != 0) {
         std::fputs("a measured run failed\n", stderr);
         return 1;
