@@ -78,8 +78,8 @@ QString BenchFilePath(
     return file;
 }
 
-Measurement MeasureTr(const QString &file, int runs)
+Measurement MeasureTr(const QString &file, int runs, const QString &output)
 {
     return BestOf(runs, { QStringLiteral("tr"), QStringLiteral("~"), QStringLiteral("\n") },
-        { file, true, false });
+        { file, output.isEmpty(), false, output });
 }

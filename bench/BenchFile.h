@@ -35,6 +35,6 @@ bool ParseBenchFileOptions(const QStringList &args, const char *program, BenchFi
 QString BenchFilePath(
     const BenchFileOptions &options, const QString &prefix, bool secondInterchange = false);
 
-// The best of runs of tr '~' '\n' over file with its output discarded: the yardstick of the
-// reading benchmarks.
-Measurement MeasureTr(const QString &file, int runs);
+// The best of runs of tr '~' '\n' over file with its output discarded, or written to output
+// when that is given: the yardstick of the reading benchmarks.
+Measurement MeasureTr(const QString &file, int runs, const QString &output = {});

@@ -21,6 +21,7 @@ Measurement RunMeasured(const QStringList &command, const ChildIo &io)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     const QByteArray input = QFile::encodeName(io.input);
+    const QByteArray output = QFile::encodeName(io.output);
 
     int pipeFds[2] = { -1, -1 };
     if (io.captureOutput && pipe(pipeFds) != 0)
@@ -47,6 +48,11 @@ Measurement RunMeasured(const QStringList &command, const ChildIo &io)
         }
         if (io.discardOutput) {
             const int fd = open("/dev/null", O_WRONLY);
+            dup2(fd, 1);
+        } else if (!output.isEmpty()) {
+            const int fd = open(output.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (fd < 0)
+                _exit(127);
             dup2(fd, 1);
         } else if (io.captureOutput) {
             dup2(pipeFds[1], 1);

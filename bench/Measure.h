@@ -18,6 +18,7 @@ struct ChildIo
     QString input; // file for standard input; empty keeps the parent's
     bool discardOutput = false;
     bool captureOutput = false;
+    QString output; // file for standard output, emptied first; empty keeps the parent's
 };
 
 Measurement RunMeasured(const QStringList &command, const ChildIo &io = {});

@@ -24,6 +24,8 @@ SearchCorpus::SearchCorpus(const Options &options)
 
 qint64 SearchCorpus::PickSize()
 {
+    if (options_.fileSize > 0)
+        return options_.fileSize;
     const int kind = Below(100);
     if (kind < 75)
         return 1024 + Below(15 * 1024); // small: 1 to 16 KiB
@@ -137,12 +139,13 @@ bool SearchCorpus::Write(const QString &folder)
             anyMarker = true;
         } else if (kind < 90) {
             name = QStringLiteral("notes%1.txt").arg(i, 5, 10, QLatin1Char('0'));
-            for (int line = 0, lines = 5 + Below(400); line < lines; ++line)
+            const int lines = options_.fileSize > 0 ? int(options_.fileSize / 45) : 5 + Below(400);
+            for (int line = 0; line < lines; ++line)
                 bytes += "Shipment " + QByteArray::number(Below(100000)) + " checked in dock "
                     + QByteArray::number(Below(40)) + ", carrier notified.\n";
         } else if (kind < 95) {
             name = QStringLiteral("blob%1.bin").arg(i, 5, 10, QLatin1Char('0'));
-            bytes.resize(512 + Below(64 * 1024));
+            bytes.resize(options_.fileSize > 0 ? options_.fileSize : 512 + Below(64 * 1024));
             for (char &c : bytes)
                 c = char(Next() >> 56);
             bytes[0] = 'B';

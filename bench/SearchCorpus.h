@@ -7,10 +7,10 @@
 #include <QStringList>
 
 // Writes a deterministic corpus for the Find in Files benchmark: a few thousand files of mixed
-// sizes in nested folders, most of them X12 interchanges, some not (plain text, binary, too
-// short, a lower-case "isa" header). A marker is planted in a known subset: inside segments of
-// X12 files, in non-X12 files, and across a segment boundary, where grep sees it and the
-// search must not.
+// sizes (or all of about one size) in nested folders, most of them X12 interchanges, some not
+// (plain text, binary, too short, a lower-case "isa" header). A marker is planted in a known
+// subset: inside segments of X12 files, in non-X12 files, and across a segment boundary, where
+// grep sees it and the search must not.
 class SearchCorpus
 {
 public:
@@ -19,6 +19,7 @@ public:
     struct Options
     {
         int files = 3000;
+        qint64 fileSize = 0; // every file of about this many bytes; 0 mixes sizes
         quint64 seed = 1;
     };
 

@@ -100,11 +100,12 @@ int main(int argc, char *argv[])
     };
     std::vector<Contender> contenders = {
         { "tr '~' '\\n'", { QStringLiteral("tr"), QStringLiteral("~"), QStringLiteral("\n") },
-            { file, true, false }, {} },
-        { "SegmentCount", phase("count"), { {}, false, true }, {} },
-        { "check + outline", phase("check"), { {}, false, true }, {} },
-        { "brimlet-cli check", { cli, QStringLiteral("check"), file }, { {}, true, false }, {} },
-        { "brimlet-cli outline", { cli, QStringLiteral("outline"), file }, { {}, true, false },
+            { file, true, false, {} }, {} },
+        { "SegmentCount", phase("count"), { {}, false, true, {} }, {} },
+        { "check + outline", phase("check"), { {}, false, true, {} }, {} },
+        { "brimlet-cli check", { cli, QStringLiteral("check"), file }, { {}, true, false, {} },
+            {} },
+        { "brimlet-cli outline", { cli, QStringLiteral("outline"), file }, { {}, true, false, {} },
             {} },
     };
     WarmCache(file);

@@ -382,7 +382,7 @@ int main(int argc, char *argv[])
         const Measurement load
             = RunMeasured({ QCoreApplication::applicationFilePath(), QStringLiteral("--phase"),
                               QStringLiteral("load"), file },
-                { {}, false, true });
+                { {}, false, true, {} });
         if (load.exitStatus != 0) {
             std::fprintf(
                 stderr, "run %d of the load failed (exit status %d)\n", run + 1, load.exitStatus);

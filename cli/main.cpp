@@ -8,6 +8,7 @@
 #include "FileNames.h"
 #include "FolderSearch.h"
 #include "IndexFileCleanup.h"
+#include "SegmentLines.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,6 +18,8 @@
 #include <functional>
 #include <map>
 #include <new>
+
+#include <unistd.h>
 
 namespace {
 
@@ -78,12 +81,7 @@ void Write(QByteArrayView bytes)
 
 void PrintSegments(TGFile &reader)
 {
-    const qint64 count = reader.SegmentCount();
-    for (qint64 i = 1; i <= count; ++i) {
-        reader.GotoSegment(i);
-        Write(reader.SegmentText());
-        std::fputc('\n', stdout);
-    }
+    SegmentLines(STDOUT_FILENO).Write(reader);
 }
 
 void PrintCount(TGFile &reader)

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace FileNames {
 
 namespace {
@@ -55,6 +57,9 @@ qsizetype SequenceLength(QByteArrayView bytes, qsizetype i)
 
 QString Decode(QByteArrayView bytes)
 {
+    // Most names are ASCII: no decoder is needed for them.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     // Stateless: a sequence cut short at the end is an error, not a wait for more.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString valid = utf8.decode(bytes);
@@ -78,6 +83,8 @@ QString Decode(QByteArrayView bytes)
 
 QByteArray Encode(QStringView name)
 {
+    if (std::none_of(name.begin(), name.end(), [](QChar c) { return IsEscape(c.unicode()); }))
+        return name.toUtf8();
     QByteArray bytes;
     bytes.reserve(name.size());
     qsizetype runStart = 0;

@@ -5,6 +5,7 @@
 #include "FileNames.h"
 #include "FolderListing.h"
 #include "GFileIO.h"
+#include "OpenFolder.h"
 #include "SegmentTextMatcher.h"
 #include "VisitedFolders.h"
 
@@ -19,10 +20,10 @@ const QString FolderSearch::CompleteStatus = QStringLiteral("Complete.");
 
 namespace {
 
-// Whether the text occurs anywhere in the file's bytes, segment boundaries or not. Every
+// Where the text first occurs in the file's bytes, segment boundaries or not, or -1. Every
 // segment's text is a run of the file's bytes, so a file without it holds no segment with it,
 // and most files are ruled out here without cutting them into segments.
-bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
+qint64 FirstInFile(TGFile &reader, SegmentTextMatcher &matcher)
 {
     // Blocks overlap by the text's length less one, so that no occurrence falls between two.
     const qsizetype textLength = matcher.PreparedText().size();
@@ -30,10 +31,11 @@ bool FileMayHold(TGFile &reader, SegmentTextMatcher &matcher)
     const qsizetype step = blockSize - std::max<qsizetype>(textLength - 1, 0);
     for (qint64 pos = 0;; pos += step) {
         const QByteArrayView block = reader.FileBytes(pos, blockSize);
-        if (matcher.Contains(block))
-            return true;
+        const qsizetype at = matcher.IndexIn(block);
+        if (at >= 0)
+            return pos + at;
         if (block.size() < blockSize)
-            return false;
+            return -1;
     }
 }
 
@@ -86,15 +88,17 @@ FolderSearch::Outcome FolderSearch::Run()
     if (callbacks_.ClearResults)
         callbacks_.ClearResults();
 
+    Outcome outcome = Outcome::Completed;
     for (const SearchCandidate &candidate : candidates) {
         SearchFile(candidate, matcher);
         if (callbacks_.CancelRequested && callbacks_.CancelRequested()) {
-            Report(CancelledStatus);
-            return Outcome::Cancelled;
+            outcome = Outcome::Cancelled;
+            break;
         }
     }
-    Report(CompleteStatus);
-    return Outcome::Completed;
+    folder_.reset();
+    Report(outcome == Outcome::Cancelled ? CancelledStatus : CompleteStatus);
+    return outcome;
 }
 
 // Files of the top folder first, then those below it, each subfolder's subfolders before its
@@ -143,24 +147,37 @@ void FolderSearch::AddSubDirs(QList<SearchCandidate> &candidates, const QString 
 void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatcher &matcher)
 {
     const QString path = candidate.Path();
+    // The candidates of one folder follow one another: the folder is opened once for them all.
+    if (!folder_ || folder_->Folder() != candidate.Directory) {
+        folder_ = std::make_unique<OpenFolder>();
+        folder_->Open(candidate.Directory);
+    }
     bool found = false;
     try {
-        TGFile reader(path);
+        QString refusal;
+        const std::unique_ptr<TGFile> reader
+            = TGFile::OpenInFolder(path, folder_->Fd(), candidate.FileName, refusal);
+        if (!reader) {
+            Report(path + NotX12Suffix);
+            return;
+        }
         Report(path);
+        // The search only goes forward: no index file for any file.
+        reader->KeepNoIndex();
         // A file whose bytes hold the text is read segment by segment, in order, until one
-        // segment holds it.
-        if (FileMayHold(reader, matcher)) {
+        // segment holds it. The segments that end before the first place the text occurs
+        // cannot hold it, and are passed over unread.
+        const qint64 first = FirstInFile(*reader, matcher);
+        if (first >= 0) {
+            reader->GotoSegment(reader->SegmentReaching(first + matcher.PreparedText().size() - 1));
             qint64 previous = 0;
-            while (!found && reader.CurrentSegment() != previous) {
-                found = matcher.Contains(reader.SegmentText());
-                previous = reader.CurrentSegment();
+            while (!found && reader->CurrentSegment() != previous) {
+                found = matcher.Contains(reader->SegmentText());
+                previous = reader->CurrentSegment();
                 if (!found)
-                    reader.GotoSegment(previous + 1);
+                    reader->GotoSegment(previous + 1);
             }
         }
-    } catch (const ENotX12 &) {
-        Report(path + NotX12Suffix);
-        return;
     } catch (const Exception &e) {
         // A file that cannot be opened or fails while being read is skipped, and said to be.
         Report(path + NotX12Suffix);
@@ -179,5 +196,6 @@ void FolderSearch::SearchFile(const SearchCandidate &candidate, SegmentTextMatch
         return;
     ++rowCount_;
     if (callbacks_.AppendRow)
-        callbacks_.AppendRow(SearchResultRow::Of(candidate.FileName, candidate.Directory));
+        callbacks_.AppendRow(
+            SearchResultRow::Of(candidate.FileName, candidate.Directory, folder_->Fd()));
 }

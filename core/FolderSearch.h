@@ -10,6 +10,7 @@
 
 class FileMaskList;
 struct FolderEntry;
+class OpenFolder;
 class SegmentTextMatcher;
 class VisitedFolders;
 
@@ -86,6 +87,7 @@ private:
     Callbacks callbacks_;
     std::unique_ptr<FileMaskList> masks_;
     std::unique_ptr<VisitedFolders> visited_;
+    std::unique_ptr<OpenFolder> folder_; // the folder of the candidate being read
     qsizetype rowCount_ = 0;
     qsizetype problemCount_ = 0;
 };

@@ -24,15 +24,42 @@ inline bool IsIea(const char *head, qsizetype length, char elementSeparator)
 } // namespace
 
 TGFile::TGFile(const QString &fileName)
+    : TGFile(fileName, -1, {}, nullptr)
+{ }
+
+TGFile::TGFile(const QString &fileName, int folderFd, QStringView nameInFolder, QString *refusal)
     : fileName_(fileName)
-    , file_(fileName)
+    , file_(fileName, folderFd, nameInFolder)
     , data_(file_)
-    , indexFile_(SegmentIndexFile::DefaultFolder())
 {
-    fileSize_ = file_.Size();
+    const QString refused = Open();
+    if (refused.isEmpty())
+        return;
+    if (!refusal)
+        throw ENotX12(refused);
+    *refusal = refused;
+}
+
+std::unique_ptr<TGFile> TGFile::OpenInFolder(
+    const QString &fileName, int folderFd, QStringView nameInFolder, QString &refusal)
+{
+    refusal.clear();
+    std::unique_ptr<TGFile> reader(new TGFile(fileName, folderFd, nameInFolder, &refusal));
+    if (!refusal.isEmpty())
+        reader.reset();
+    return reader;
+}
+
+TGFile::~TGFile() = default;
+
+// Checks the size and the header and starts the first interchange; the refusal's message, or
+// an empty one when the file is an X12 interchange.
+QString TGFile::Open()
+{
+    fileSize_ = file_.OpenedSize();
     data_.SetLimit(fileSize_);
     if (fileSize_ == 0)
-        Refuse(QStringLiteral("Empty file."));
+        return QStringLiteral("Empty file.");
     if (fileSize_ > SegmentIndexFile::MaxOffset)
         throw Exception(QStringLiteral("The file is larger than 1 TiB, the largest Brimlet reads"));
 
@@ -44,22 +71,16 @@ TGFile::TGFile(const QString &fileName)
         : 0;
     start = start.sliced(mark);
     if (fileSize_ - mark < SmallestFile)
-        Refuse(QStringLiteral("Invalid X12 file"));
+        return QStringLiteral("Invalid X12 file");
     if (start.size() < HeaderReadSize)
-        Refuse(QStringLiteral("Stream read error"));
+        return QStringLiteral("Stream read error");
     if (!start.startsWith("ISA"))
-        Refuse(QStringLiteral("Not a valid X12 file."));
+        return QStringLiteral("Not a valid X12 file.");
 
     StartInterchange(mark, start.first(std::min(start.size(), InterchangeHeader::ScanLimit)));
     SetBuffer(start.first(interchanges_.back().Header.TextLength));
     currentSegment_ = 1;
-}
-
-TGFile::~TGFile() = default;
-
-void TGFile::Refuse(const QString &message)
-{
-    throw ENotX12(message);
+    return {};
 }
 
 // Begins the interchange whose header starts at offset and indexes its ISA segment.
@@ -68,11 +89,9 @@ void TGFile::StartInterchange(qint64 offset, QByteArrayView headerBytes)
     const InterchangeHeader header = InterchangeHeader::Parse(headerBytes);
     interchanges_.push_back({ IndexedCount() + 1, offset, header });
     delimiters_ = header.Separators;
-    for (int b = 0; b < 256; ++b) {
-        const char c = char(b);
-        between_[size_t(b)] = (c == '\r' || c == '\n' || c == ' ' || c == '\t')
-            && c != delimiters_.Segment && c != delimiters_.Element;
-    }
+    between_.fill(false);
+    for (const char c : { '\r', '\n', ' ', '\t' })
+        between_[uchar(c)] = c != delimiters_.Segment && c != delimiters_.Element;
     const IndexRecord record { offset, qint32(header.TextLength) };
     AddSegment(record, headerBytes.first(header.TextLength));
     scanPosition_ = offset + header.Length();
@@ -84,14 +103,8 @@ void TGFile::AddSegment(const IndexRecord &record, QByteArrayView head)
 {
     indexFile_.Append(record);
     if (observer_)
-        Observe(head.first(std::min(head.size(), headLimit_)));
-}
-
-// Tells the observer of the segment just indexed.
-void TGFile::Observe(QByteArrayView head)
-{
-    const qint64 number = IndexedCount();
-    observer_(number, indexFile_.Read(number - 1), head, delimiters_);
+        observer_(
+            IndexedCount(), record, head.first(std::min(head.size(), headLimit_)), delimiters_);
 }
 
 void TGFile::SetScanObserver(ScanObserver observer, qsizetype headLimit)
@@ -117,10 +130,13 @@ void TGFile::ReserveBuffer(qsizetype needed)
     // A buffer grown for a long segment is given back once shorter ones follow.
     if (needed <= bufferCapacity_ && (bufferCapacity_ <= 4 * SmallBuffer || needed > SmallBuffer))
         return;
+    // A small file's reader stays small; a buffer that grows at least doubles, up to 1 MiB.
+    const qsizetype grown
+        = needed > bufferCapacity_ ? std::min(2 * bufferCapacity_, SmallBuffer) : 0;
+    const qsizetype capacity = std::max({ needed, grown, qsizetype(1024) });
     // The old buffer goes first; the capacity changes only once the new one is there.
     buffer_.reset();
     bufferCapacity_ = 0;
-    const qsizetype capacity = std::max(needed, ChunkSize + 1);
     buffer_.reset(new char[capacity]);
     bufferCapacity_ = capacity;
 }
@@ -165,6 +181,19 @@ void TGFile::GotoSegment(qint64 number)
         ChunkStep();
     // Beyond the last segment, the call above makes the last one current.
     GotoSegment(number);
+}
+
+qint64 TGFile::SegmentReaching(qint64 pos)
+{
+    for (qint64 number = currentSegment_;; ++number) {
+        while (number > IndexedCount() && totalSegments_ < 0)
+            ChunkStep();
+        if (number > IndexedCount())
+            return IndexedCount();
+        const IndexRecord record = indexFile_.Read(number - 1);
+        if (record.Offset + record.Length > pos)
+            return number;
+    }
 }
 
 qint64 TGFile::SegmentCount(const std::function<void()> &afterChunk)
@@ -280,7 +309,8 @@ void TGFile::ChunkStep()
         const qint64 length = base + at - start;
         if (length > MaxSegmentLength) [[unlikely]]
             SegmentTooLong();
-        indexFile_.Append({ start, qint32(length) });
+        const IndexRecord record { start, qint32(length) };
+        indexFile_.Append(record);
         // The segment's first bytes, in the chunk or kept from the chunks it began in, are
         // looked at only to tell an IEA, or for an observer.
         const char *head = start >= base ? bytes + (start - base) : head_.data();
@@ -289,7 +319,7 @@ void TGFile::ChunkStep()
                 = start >= base ? qsizetype(std::min<qint64>(length, headLimit_)) : headLength_;
             afterIea = IsIea(head, headLength, element);
             if (observing)
-                Observe(QByteArrayView(head, headLength));
+                observer_(IndexedCount(), record, QByteArrayView(head, headLength), delimiters_);
         }
         start = -1;
         i = at + 1;

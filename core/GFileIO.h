@@ -52,6 +52,12 @@ public:
     // Opens the file, checks its ISA header, learns its delimiters and starts the index.
     // On refusal nothing is left open and no index file exists.
     explicit TGFile(const QString &fileName);
+    // The same for one file of many, as a search opens them: the file named nameInFolder in the
+    // folder held open as folderFd (see ReadOnlyFile), fileName its path. A file that is no X12
+    // interchange gives no reader and its refusal's message in refusal, rather than costing an
+    // exception; other failures raise Exception as the constructor does.
+    static std::unique_ptr<TGFile> OpenInFolder(
+        const QString &fileName, int folderFd, QStringView nameInFolder, QString &refusal);
     ~TGFile();
 
     TGFile(const TGFile &) = delete;
@@ -60,6 +66,10 @@ public:
     // Makes segment number current; a number beyond the last segment makes the last one
     // current. Numbers below 1 raise EInOutError and leave the reader where it was.
     void GotoSegment(qint64 number);
+    // The first segment from the current one on whose bytes run past pos (its offset and length
+    // reach beyond pos), or the last segment. Scans as far as that needs and fetches nothing: a
+    // search passes over the segments that cannot hold what it looks for.
+    qint64 SegmentReaching(qint64 pos);
     // Number of segments in the file, scanning the rest of it the first time; afterChunk, when
     // given, runs after each chunk of that scan (to show its progress).
     qint64 SegmentCount(const std::function<void()> &afterChunk = {});
@@ -71,6 +81,14 @@ public:
     // Segment 1 is told at once; set before the scan starts. headLimit: how many of each
     // segment's first bytes the observer is shown; MaxSegmentLength shows every segment whole.
     void SetScanObserver(ScanObserver observer, qsizetype headLimit = ObservedHeadLength);
+
+    // Enough records that the next segment can always be made current, however many segments
+    // one chunk ends.
+    static constexpr qint64 ForwardRecords = 2 * ChunkSize;
+    // For a reader that only goes forward (a search, a watched scan): the index keeps only its
+    // latest records, at least latest of them, in memory, and no index file is made.
+    // GotoSegment raises EInOutError for a segment whose record has gone. Set before the scan.
+    void KeepNoIndex(qint64 latest = ForwardRecords) { indexFile_.DropOlderRecords(latest); }
 
     // The file's raw bytes from pos on, want of them or fewer where the file ends, read through
     // the reader's own buffer: a small file costs no read beyond the one made when opening it.
@@ -103,14 +121,14 @@ public:
     const ReadOnlyFile &File() const { return file_; }
 
 private:
-    [[noreturn]] void Refuse(const QString &message);
+    TGFile(const QString &fileName, int folderFd, QStringView nameInFolder, QString *refusal);
+    QString Open();
     void ReserveBuffer(qsizetype needed);
     void SetBuffer(QByteArrayView bytes);
     void FetchSegment(qint64 number);
     void ChunkStep();
     void StartInterchange(qint64 offset, QByteArrayView headerBytes);
     void AddSegment(const IndexRecord &record, QByteArrayView head);
-    void Observe(QByteArrayView head);
     void KeepHead(QByteArrayView bytes);
     void FinishScan();
     qint64 TrimmedEnd(qint64 start, qint64 end);

@@ -12,29 +12,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-QString AbsolutePath(const QString &fileName)
+ReadOnlyFile::ReadOnlyFile(const QString &fileName, int folderFd, QStringView nameInFolder)
+    : fileName_(fileName)
 {
-    if (fileName.startsWith(u'/'))
-        return fileName;
-    return QDir::cleanPath(QDir::currentPath() + u'/' + fileName);
-}
-
-} // namespace
-
-ReadOnlyFile::ReadOnlyFile(const QString &fileName)
-    : path_(AbsolutePath(fileName))
-{
-    const QString shown = FileNames::Display(path_);
+    // The messages' texts are made only when one is needed: a search opens many files.
     const auto refuse = [&](const QString &reason) {
         if (fd_ >= 0)
             ::close(fd_);
         fd_ = -1;
-        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(shown, reason));
+        throw Exception(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(FileNames::Display(Path()), reason));
     };
     // Without O_NONBLOCK, opening a FIFO would wait for a writer.
-    fd_ = ::open(FileNames::Encode(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    fd_ = folderFd >= 0 ? ::openat(folderFd, FileNames::Encode(nameInFolder).constData(), flags)
+                        : ::open(FileNames::Encode(fileName).constData(), flags);
     if (fd_ < 0)
         refuse(QString::fromLocal8Bit(std::strerror(errno)));
     struct stat info
@@ -46,13 +38,22 @@ ReadOnlyFile::ReadOnlyFile(const QString &fileName)
         refuse(QStringLiteral("It is a folder, not a file."));
     else if (!S_ISREG(info.st_mode))
         refuse(QStringLiteral("Not a regular file"));
-    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    openedSize_ = qint64(info.st_size);
+    // O_NONBLOCK stays: Linux ignores it for regular files, and a file system that does not is
+    // dealt with where a read says so (ReadAt), which spares every file a system call.
 }
 
 ReadOnlyFile::~ReadOnlyFile()
 {
     if (fd_ >= 0)
         ::close(fd_);
+}
+
+QString ReadOnlyFile::Path() const
+{
+    if (fileName_.startsWith(u'/'))
+        return fileName_;
+    return QDir::cleanPath(QDir::currentPath() + u'/' + fileName_);
 }
 
 qint64 ReadOnlyFile::Size() const
@@ -68,13 +69,21 @@ qint64 ReadOnlyFile::Size() const
 qint64 ReadOnlyFile::ReadAt(qint64 pos, char *data, qint64 count) const
 {
     qint64 done = 0;
+    bool waiting = false;
     while (done < count) {
         const ssize_t got = ::pread(fd_, data + done, size_t(count - done), off_t(pos + done));
         if (got < 0) {
-            if (errno == EINTR)
+            const int error = errno;
+            if (error == EINTR)
                 continue;
+            // Reads wait for the data from then on.
+            if (error == EAGAIN && !waiting) {
+                waiting = ::fcntl(fd_, F_SETFL, 0) == 0;
+                if (waiting)
+                    continue;
+            }
             throw EInOutError(
-                errno, QStringLiteral("Cannot read \"%1\"").arg(FileNames::Display(path_)));
+                error, QStringLiteral("Cannot read \"%1\"").arg(FileNames::Display(Path())));
         }
         if (got == 0)
             break;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 // An X12 file opened for reading only, other programs still free to read and write it, read by
@@ -10,14 +11,20 @@ class ReadOnlyFile
 public:
     // Opens a regular file by its name (FileNames: byte for byte). Folders, pipes and devices
     // are refused without waiting on them. Raises Exception with the user's text on failure.
-    explicit ReadOnlyFile(const QString &fileName);
+    // With folderFd (a folder held open, see OpenFolder) the file is opened as nameInFolder in
+    // that folder, which spares the system walking the whole of fileName again; fileName is
+    // then only what messages name.
+    explicit ReadOnlyFile(
+        const QString &fileName, int folderFd = -1, QStringView nameInFolder = {});
     ~ReadOnlyFile();
 
     ReadOnlyFile(const ReadOnlyFile &) = delete;
     ReadOnlyFile &operator=(const ReadOnlyFile &) = delete;
 
     // The full path as given or made absolute, for messages (the name's bytes, as text).
-    const QString &Path() const { return path_; }
+    QString Path() const;
+    // The file's size when it was opened.
+    qint64 OpenedSize() const { return openedSize_; }
     // The file's size now, or -1 when it cannot be known.
     qint64 Size() const;
     // Reads up to count bytes at pos into data; fewer only at the end of the file. Raises
@@ -38,6 +45,7 @@ public:
     static Stamp StampOf(const QString &fileName);
 
 private:
-    QString path_;
+    QString fileName_;
     int fd_ = -1;
+    qint64 openedSize_ = 0;
 };

@@ -6,35 +6,29 @@
 
 #include <sys/stat.h>
 
-SearchResultRow SearchResultRow::Of(const QString &name, const QString &directory)
+SearchResultRow SearchResultRow::Of(const QString &name, const QString &directory, int folderFd)
 {
-    const QString path = directory + u'/' + name;
-    // By the name's bytes: not every name is UTF-8.
+    // A file gone since it was read has neither size nor date.
     struct stat info
     {
     };
-    const bool found = ::stat(FileNames::Encode(path).constData(), &info) == 0;
-    const QDateTime modified = found
-        ? QDateTime::fromMSecsSinceEpoch(
-            qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000, Qt::LocalTime)
-        : QDateTime();
-    return { name, DirectoryCell(directory), SizeCell(path), LastModifiedCell(modified) };
+    const bool known = folderFd >= 0
+        ? ::fstatat(folderFd, FileNames::Encode(name).constData(), &info, 0) == 0
+        : ::stat(FileNames::Encode(QString(directory + u'/' + name)).constData(), &info) == 0;
+    QDateTime lastModified;
+    if (known) {
+        lastModified = QDateTime::fromMSecsSinceEpoch(
+            qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000);
+    }
+    return { name, DirectoryCell(directory),
+        known && S_ISREG(info.st_mode) ? QString::number(qint64(info.st_size))
+                                       : QStringLiteral("?"),
+        LastModifiedCell(lastModified) };
 }
 
 QString SearchResultRow::DirectoryCell(const QString &directory)
 {
     return directory.endsWith(u'/') ? directory : directory + u'/';
-}
-
-QString SearchResultRow::SizeCell(const QString &path)
-{
-    // Only a regular file has a size to show (a pipe put there meanwhile has none).
-    struct stat info
-    {
-    };
-    if (::stat(FileNames::Encode(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return QStringLiteral("?");
-    return QString::number(qint64(info.st_size));
 }
 
 QString SearchResultRow::LastModifiedCell(const QDateTime &localTime)

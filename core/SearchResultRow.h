@@ -15,12 +15,13 @@ struct SearchResultRow
     // The file's full path: the Directory cell followed by the Filename cell.
     QString Path() const { return Directory + Filename; }
 
-    // The row of the file name found in directory (the folder text it was listed under).
-    static SearchResultRow Of(const QString &name, const QString &directory);
+    // The row of the file name found in directory (the folder text it was listed under): its
+    // size, "?" unless it is a regular file, and its last-write time, from one look at the file
+    // (by name in folderFd, the directory held open, when that is given).
+    static SearchResultRow Of(const QString &name, const QString &directory, int folderFd = -1);
 
     // directory followed by "/" unless it ends with one already; "" gives "/".
     static QString DirectoryCell(const QString &directory);
-    static QString SizeCell(const QString &path);
     // The user's short date, then one space and the user's long time unless the time is
     // midnight exactly; empty for an invalid time (a file that has gone).
     static QString LastModifiedCell(const QDateTime &localTime);

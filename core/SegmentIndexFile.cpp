@@ -61,6 +61,10 @@ SegmentIndexFile::SegmentIndexFile(const QString &folder, Naming naming)
     , naming_(naming)
 { }
 
+SegmentIndexFile::SegmentIndexFile()
+    : defaultFolder_(true)
+{ }
+
 SegmentIndexFile::~SegmentIndexFile()
 {
     if (fd_ >= 0)
@@ -85,6 +89,8 @@ void SegmentIndexFile::CreateFile()
 
 void SegmentIndexFile::Create()
 {
+    if (defaultFolder_)
+        folder_ = DefaultFolder();
     if (folder_.isEmpty())
         Fail(ENOENT, "create");
     if (naming_ == Naming::Unnamed) {
@@ -130,12 +136,25 @@ IndexRecord SegmentIndexFile::Decode(const char *in)
 
 void SegmentIndexFile::MakeRoom()
 {
+    // Dropping, a full buffer becomes the one whose records may go next, and the other one,
+    // whose records go now, takes the new records.
+    if (keep_ > 0 && pendingCapacity_ == keep_) {
+        std::swap(pendingBytes_, droppable_);
+        if (!pendingBytes_)
+            pendingBytes_.reset(new char[keep_ * RecordSize]);
+        droppableFirst_ = flushed_;
+        flushed_ += pending_;
+        pending_ = 0;
+        return;
+    }
     if (pendingCapacity_ == BufferRecords) {
         Flush();
         return;
     }
     // The buffer grows to its full size only for files with many segments.
-    const qint64 capacity = std::max<qint64>(FirstBufferRecords, pendingCapacity_ * 2);
+    qint64 capacity = std::max<qint64>(FirstBufferRecords, pendingCapacity_ * 2);
+    if (keep_ > 0)
+        capacity = std::min(capacity, keep_);
     std::unique_ptr<char[]> bytes(new char[capacity * RecordSize]);
     if (pending_ > 0)
         std::memcpy(bytes.get(), pendingBytes_.get(), size_t(pending_ * RecordSize));
@@ -155,16 +174,26 @@ qint32 SegmentIndexFile::LongLengthOf(qint64 number) const
     return length >= 0 ? length : FindLength(longLengths_, number);
 }
 
+void SegmentIndexFile::DropOlderRecords(qint64 keep)
+{
+    keep_ = std::max<qint64>(keep, 1);
+}
+
 IndexRecord SegmentIndexFile::Read(qint64 number)
 {
-    if (number < 0 || number >= Count())
+    if (number < 0 || number >= Count()
+        || (keep_ > 0 && number < flushed_ && (!droppable_ || number < droppableFirst_)))
         throw EInOutError(EINVAL, QStringLiteral("Segment %1 is not in the index").arg(number + 1));
-    if (number < flushed_) {
+    IndexRecord record;
+    if (number >= flushed_) {
+        record = Decode(pendingBytes_.get() + (number - flushed_) * RecordSize);
+    } else if (keep_ > 0) {
+        record = Decode(droppable_.get() + (number - droppableFirst_) * RecordSize);
+    } else {
         if (!ownReads_)
             ownReads_.reset(new Reader(*this, true));
         return ownReads_->Read(number);
     }
-    IndexRecord record = Decode(pendingBytes_.get() + (number - flushed_) * RecordSize);
     if (quint32(record.Length) == LongLength)
         record.Length = LongLengthOf(number);
     return record;

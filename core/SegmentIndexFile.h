@@ -45,6 +45,8 @@ public:
 
     // folder: where the file goes when one is needed. Named is the fallback's way, for tests.
     explicit SegmentIndexFile(const QString &folder, Naming naming = Naming::Unnamed);
+    // In DefaultFolder as it is when the file is made: most indexes never need a file.
+    SegmentIndexFile();
     ~SegmentIndexFile();
 
     SegmentIndexFile(const SegmentIndexFile &) = delete;
@@ -119,6 +121,11 @@ public:
         qint64 cacheCount_ = 0;
     };
 
+    // From now on only the latest keep records or more are kept, in memory, and older ones are
+    // dropped rather than written, so that no file is made: for a reader that only goes
+    // forward. Reading a dropped record raises EInOutError. Set before the first record.
+    void DropOlderRecords(qint64 keep);
+
 private:
     static constexpr quint32 LongLength = 0xFFFFFF; // a length kept in memory
     static constexpr qsizetype BufferRecords = 65536; // records written or read at a time
@@ -135,7 +142,8 @@ private:
     [[noreturn]] void Fail(int error, const char *what) const;
 
     QString folder_;
-    Naming naming_;
+    bool defaultFolder_ = false; // folder_ is looked up when the file is made
+    Naming naming_ = Naming::Unnamed;
     QString fileName_;
     int fd_ = -1;
     int cleanupSlot_ = -1; // removed by a terminating signal while listed there
@@ -159,4 +167,9 @@ private:
     std::vector<qint64> checkpoints_; // the position of every CheckpointStep-th record
     std::vector<std::pair<qint64, qint32>> longLengths_; // by record number
     std::pair<qint64, qint32> publishedLongest_ { -1, 0 };
+    // While dropping: the records before flushed_, from droppableFirst_ on, that are still
+    // readable. Two buffers take turns, so that nothing is copied.
+    qint64 keep_ = 0; // 0 while records go to the file
+    std::unique_ptr<char[]> droppable_;
+    qint64 droppableFirst_ = 0;
 };

@@ -35,17 +35,19 @@ void FoldAscii(const char *in, char *out, size_t length)
         out[i] = UpperAscii(in[i]);
 }
 
-bool HasSubstring(const char *haystack, size_t length, const QByteArray &needle)
+// Where needle first occurs in haystack, or -1.
+qsizetype IndexOf(const char *haystack, qsizetype length, const QByteArray &needle)
 {
     if (needle.isEmpty())
-        return true;
+        return 0;
 #if defined(__GLIBC__)
-    return memmem(haystack, length, needle.constData(), size_t(needle.size())) != nullptr;
+    const void *hit = memmem(haystack, size_t(length), needle.constData(), size_t(needle.size()));
+    return hit ? static_cast<const char *>(hit) - haystack : -1;
 #else
     const char *end = haystack + length;
-    return std::search(
-               haystack, end, std::boyer_moore_horspool_searcher(needle.begin(), needle.end()))
-        != end;
+    const char *hit = std::search(
+        haystack, end, std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    return hit != end ? hit - haystack : -1;
 #endif
 }
 
@@ -63,14 +65,14 @@ SegmentTextMatcher::SegmentTextMatcher(QStringView text, bool matchCase)
     }
 }
 
-bool SegmentTextMatcher::Contains(QByteArrayView segment)
+qsizetype SegmentTextMatcher::IndexIn(QByteArrayView bytes)
 {
     if (!matchable_)
-        return false;
+        return -1;
     if (matchCase_)
-        return HasSubstring(segment.data(), size_t(segment.size()), needle_);
-    if (folded_.size() < size_t(segment.size()))
-        folded_.resize(size_t(segment.size()));
-    FoldAscii(segment.data(), folded_.data(), size_t(segment.size()));
-    return HasSubstring(folded_.data(), size_t(segment.size()), needle_);
+        return IndexOf(bytes.data(), bytes.size(), needle_);
+    if (folded_.size() < size_t(bytes.size()))
+        folded_.resize(size_t(bytes.size()));
+    FoldAscii(bytes.data(), folded_.data(), size_t(bytes.size()));
+    return IndexOf(folded_.data(), bytes.size(), needle_);
 }

@@ -15,7 +15,9 @@ class SegmentTextMatcher
 public:
     SegmentTextMatcher(QStringView text, bool matchCase);
 
-    bool Contains(QByteArrayView segment);
+    bool Contains(QByteArrayView segment) { return IndexIn(segment) >= 0; }
+    // Where the text first occurs in bytes, or -1.
+    qsizetype IndexIn(QByteArrayView bytes);
 
     // The text searched for: as given, or with a to z upper-cased when case is ignored.
     const QByteArray &PreparedText() const { return needle_; }

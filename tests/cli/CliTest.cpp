@@ -130,6 +130,92 @@ QByteArray X12With(const QByteArray &segment)
     return X12Builder::Interchange({ Gs, segment, Iea });
 }
 
+// The lines of segments: every text up to its first NUL byte, whatever its length, wherever
+// the reader's chunks and the tool's output blocks end.
+TEST_F(CliTest, SegmentsPrintsEachTextOnALineOfItsOwn)
+{
+    QByteArrayList texts { X12Builder::Isa().left(105) };
+    QByteArray file = X12Builder::Isa() + "\r\n";
+    const auto add = [&](const QByteArray &segment, const QByteArray &after) {
+        texts.append(segment);
+        file += segment + after;
+    };
+    // Short texts of every length up to 20, some holding a NUL, and enough segments that the
+    // index would not fit in memory.
+    for (int i = 0; i < 70000; ++i) {
+        QByteArray segment = "N" + QByteArray::number(i) + QByteArray(i % 17, 'x');
+        if (i % 1000 == 7)
+            segment.insert(i % segment.size(), '\0');
+        add(segment.left(i % 21), i % 3 ? "~\r\n" : "~");
+    }
+    add(QByteArray(3, '\0'), "~\n");
+    add("LX*" + QByteArray(40000, '1'), "~"); // longer than a chunk
+    add("NTE*" + QByteArray(1500000, 'a') + '\0' + "after the NUL", "~\n"); // than a block
+    add("NTE*" + QByteArray(1100000, 'b'), "~");
+    add("IEA*1*000000007", "  \r\n\t"); // unterminated, whitespace after it
+    QByteArray expected;
+    for (const QByteArray &text : texts)
+        expected += text.left(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0')) + '\n';
+    const QString path = Write(file);
+
+    // No index file is made: a temporary folder that cannot hold one changes nothing.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), dir_.filePath(QStringLiteral("missing")));
+    for (const char *command : { "segments", "index" }) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(BRIMLET_CLI), { QLatin1String(command), path });
+        ASSERT_TRUE(process.waitForFinished(30000));
+        if (QByteArray(command) == "segments") {
+            EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+            const QByteArray out = process.readAllStandardOutput();
+            EXPECT_EQ(out.size(), expected.size());
+            EXPECT_TRUE(out == expected);
+        } else {
+            // The same file needs one for the index, or the check above would prove nothing.
+            EXPECT_EQ(process.exitCode(), 1);
+        }
+    }
+}
+
+// Output that cannot be written, and a file that changes while it is read, end with status 1
+// and the reason on stderr; the lines read before a reader's error are still written.
+TEST_F(CliTest, SegmentsFailsPlainly)
+{
+    QByteArrayList segments { Gs };
+    for (int i = 0; i < 200000; ++i)
+        segments.append("LX*" + QByteArray::number(i));
+    segments.append(Iea);
+    const QByteArray large = X12Builder::Interchange(segments);
+    for (const QByteArray &bytes : { X12With("N1*ST*A"), large }) {
+        QProcess process;
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(BRIMLET_CLI), { QStringLiteral("segments"), Write(bytes) });
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_EQ(process.readAllStandardError(), "Cannot write the output\n");
+    }
+
+    // The first block written fills the pipe, and the tool waits there, its file open, until
+    // the file has grown.
+    const QString path = Write(large);
+    QProcess process;
+    process.start(QStringLiteral(BRIMLET_CLI), { QStringLiteral("segments"), path });
+    ASSERT_TRUE(process.waitForReadyRead(30000));
+    QFile grow(path);
+    ASSERT_TRUE(grow.open(QIODevice::Append));
+    grow.write("LX*0~\r\n");
+    grow.close();
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(),
+        QFile::encodeName(
+            QStringLiteral("The file \"%1\" has changed on disk while it was being read\n")
+                .arg(path)));
+    QByteArray expected = X12Builder::Isa().left(105) + '\n' + segments.join('\n') + '\n';
+    EXPECT_TRUE(process.readAllStandardOutput() == expected);
+}
+
 // The tool's index file has no name, so that nothing is left however the tool ends: its reader
 // gone ("| head"), stopped, or killed outright.
 TEST_F(CliTest, EndedBySignalLeavesNothing)
@@ -155,6 +241,7 @@ TEST_F(CliTest, EndedBySignalLeavesNothing)
                 QStringLiteral(BRIMLET_CLI), file });
         ASSERT_TRUE(shell.waitForFinished(30000));
         EXPECT_EQ(shell.readAllStandardOutput(), "I");
+        EXPECT_TRUE(shell.readAllStandardError().isEmpty());
         EXPECT_TRUE(QDir(tmp.path()).isEmpty());
     }
     for (const int signal : { SIGTERM, SIGKILL }) {
@@ -164,7 +251,7 @@ TEST_F(CliTest, EndedBySignalLeavesNothing)
         environment.insert(QStringLiteral("TMPDIR"), tmp.path());
         QProcess process;
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(BRIMLET_CLI), { QStringLiteral("segments"), file });
+        process.start(QStringLiteral(BRIMLET_CLI), { QStringLiteral("index"), file });
         // The first output comes once the index is complete; the pipe then fills and the tool
         // waits on it, its index file open.
         ASSERT_TRUE(process.waitForReadyRead(30000));

@@ -156,6 +156,9 @@ TEST_F(FolderSearchTest, TextIsFoundWithinOneSegmentOnly)
     QDir().mkpath(Root());
     Put("nul.x12", X12(QByteArray("N1*ST*\0MARK", 11)));
     EXPECT_TRUE(Search(Inputs("MARK")).rows.isEmpty());
+    // Where the text first occurs in the bytes no segment holds it; a later segment does.
+    Put("later.x12", X12Builder::Interchange({ QByteArray("N1*ST*\0MARK", 11), "N3*MARK" }));
+    EXPECT_EQ(Search(Inputs("MARK")).Paths(), QStringList { Root() + "/later.x12" });
 }
 
 TEST_F(FolderSearchTest, TextAcrossAReadBlockBoundaryIsFound)

@@ -409,6 +409,34 @@ TEST_F(ReaderTest, IndexFileHasNoNameAndGoesWithTheReader)
     EXPECT_EQ(OpenUnnamedFiles(), before);
 }
 
+// A reader that only goes forward makes no index file, however many segments a chunk ends:
+// the next segment can always be made current, and one long gone cannot.
+TEST_F(ReaderTest, ForwardReaderKeepsNoIndex)
+{
+    QByteArray file = Isa();
+    for (int i = 0; i < 200000; ++i)
+        file += i % 1000 == 0 ? "LX*" + QByteArray::number(i) + "~" : QByteArray("~");
+    const QString path = Write(file);
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(dir_.filePath(QStringLiteral("missing"))));
+    TGFile reader(path);
+    reader.KeepNoIndex();
+    qint64 previous = 0;
+    while (reader.CurrentSegment() != previous) {
+        const qint64 number = reader.CurrentSegment();
+        const qint64 i = number - 2; // segment 2 is the first after the header
+        ASSERT_EQ(reader.SegmentText(),
+            number == 1 ? Isa().left(105)
+                        : (i % 1000 == 0 ? "LX*" + QByteArray::number(i) : QByteArray()))
+            << number;
+        previous = number;
+        reader.GotoSegment(number + 1);
+    }
+    EXPECT_EQ(reader.CurrentSegment(), 200001);
+    EXPECT_THROW(reader.GotoSegment(2), EInOutError);
+    qputenv("TMPDIR", saved);
+}
+
 TEST_F(ReaderTest, UnusableTemporaryFolderIsNamedWithTheReason)
 {
     const QString path = Write(ManySegments());

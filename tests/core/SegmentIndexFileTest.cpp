@@ -37,6 +37,30 @@ TEST(SegmentIndexFileTest, ReadsBackWhatWasAppendedInAnyOrder)
     EXPECT_THROW(index.Read(200003), EInOutError);
 }
 
+// For a reader that only goes forward: no file, however many records; at least the latest
+// are still there, in any order, and older ones are refused rather than read from nowhere.
+TEST(SegmentIndexFileTest, DroppingOlderRecordsMakesNoFile)
+{
+    SegmentIndexFile index(QDir::tempPath() + QLatin1String("/missing"));
+    index.DropOlderRecords(1000);
+    for (qint64 i = 0; i < 200000; ++i) {
+        index.Append({ i * 7, 5 });
+        if (i % 777 == 0) {
+            for (qint64 back : { qint64(0), qint64(999), i / 2 }) {
+                if (back <= i && back < 1000) {
+                    EXPECT_EQ(index.Read(i - back).Offset, (i - back) * 7) << i << " " << back;
+                }
+            }
+        }
+    }
+    EXPECT_FALSE(index.HasFile());
+    EXPECT_EQ(index.Count(), 200000);
+    for (qint64 i = 199999; i > 199999 - 1000; --i)
+        ASSERT_EQ(index.Read(i).Offset, i * 7) << i;
+    EXPECT_THROW(index.Read(0), EInOutError);
+    EXPECT_THROW(index.Read(100000), EInOutError);
+}
+
 // The named way, where unnamed files are refused: a file "x12" and six more characters in the
 // folder, holding 8-byte records in order (a 40-bit offset, a 24-bit length), gone with the
 // object.

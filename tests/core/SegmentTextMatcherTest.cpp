@@ -58,6 +58,29 @@ TEST(SegmentTextMatcherTest, FoldsExactlyTheAsciiLetters)
     }
 }
 
+// The first place found, the search's way into a file, is where a plain search of the
+// upper-cased bytes finds it: bytes of few letters, so that texts nearly match often.
+TEST(SegmentTextMatcherTest, FindsTheFirstPlaceAsAPlainSearchDoes)
+{
+    quint32 random = 7;
+    const auto next = [&] { return (random = random * 1103515245u + 12345u) >> 16; };
+    for (const int length : { 1, 2, 3, 11, 40 }) {
+        for (int round = 0; round < 200; ++round) {
+            QByteArray needle(length, 'A');
+            for (char &c : needle)
+                c = "AB"[next() % 2];
+            QByteArray haystack(int(next() % 120), 'a');
+            for (char &c : haystack)
+                c = "aAaAbB"[next() % 6];
+            if (round % 3 == 0 && haystack.size() >= length)
+                haystack.replace(int(next() % (haystack.size() - length + 1)), length, needle);
+            SegmentTextMatcher matcher(QString::fromLatin1(needle), false);
+            ASSERT_EQ(matcher.IndexIn(haystack), haystack.toUpper().indexOf(needle))
+                << needle.constData() << " in " << haystack.constData();
+        }
+    }
+}
+
 TEST(SegmentTextMatcherTest, ReusesItsBufferFromSegmentToSegment)
 {
     SegmentTextMatcher matcher(u"marker", false);
