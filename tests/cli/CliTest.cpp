@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
@@ -41,12 +42,10 @@ class CliTest : public testing::Test
 protected:
     QString Write(const QByteArray &bytes, const QString &name = QStringLiteral("file.edi"))
     {
-        const QString path = dir_.filePath(name);
-        WriteBytes(path, bytes);
-        return path;
+        return dir_.Write(name, bytes);
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
 };
 
 TEST_F(CliTest, IndexPrintsTheRecordsOfTheWorkedExamples)

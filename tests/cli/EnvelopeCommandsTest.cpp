@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
@@ -45,14 +46,9 @@ const QByteArray TwoInterchanges = Isa("000000905")
 class EnvelopeCommandsTest : public testing::Test
 {
 protected:
-    QString Write(const QByteArray &bytes)
-    {
-        const QString path = dir_.filePath(QStringLiteral("file.x12"));
-        WriteBytes(path, bytes);
-        return path;
-    }
+    QString Write(const QByteArray &bytes) { return dir_.Write(QStringLiteral("file.x12"), bytes); }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
 };
 
 TEST_F(EnvelopeCommandsTest, CheckListsProblemsInSegmentOrder)

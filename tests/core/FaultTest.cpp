@@ -6,6 +6,7 @@
 
 #include "Exception.h"
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
@@ -21,14 +22,6 @@ namespace {
 class FaultTest : public testing::Test
 {
 protected:
-    QString Put(const QString &relative, const QByteArray &bytes)
-    {
-        const QString path = dir_.filePath(relative);
-        QDir().mkpath(QFileInfo(path).path());
-        WriteBytes(path, bytes);
-        return path;
-    }
-
     // The rows of a search of the whole folder; onStatus runs on every status text.
     QStringList Search(const QString &text, std::function<void(const QString &)> onStatus = {},
         QStringList *problems = nullptr)
@@ -53,7 +46,7 @@ protected:
         return found;
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
 };
 
 QByteArray Interchange(const QByteArray &body)
@@ -86,7 +79,7 @@ TEST_F(FaultTest, EveryByteValueCanBeTheDelimiters)
             segments.append(segment);
             file += segment + b;
         }
-        TGFile reader(Put(QStringLiteral("delimiters.edi"), file));
+        TGFile reader(dir_.Write(QStringLiteral("delimiters.edi"), file));
         ASSERT_EQ(reader.SegmentCount(), 41) << value;
         for (int i = 0; i < segments.size(); ++i) {
             reader.GotoSegment(i + 2);
@@ -102,7 +95,7 @@ TEST_F(FaultTest, OneHundredMegabyteSegmentIsReadWhole)
     const qsizetype length = 100 * 1024 * 1024;
     QByteArray huge(length, 'X');
     huge.replace(0, 3, "GS*");
-    TGFile reader(Put(QStringLiteral("huge.x12"), Interchange(huge)));
+    TGFile reader(dir_.Write(QStringLiteral("huge.x12"), Interchange(huge)));
     EXPECT_EQ(reader.SegmentCount(), 3);
     reader.GotoSegment(2);
     EXPECT_EQ(reader.SegmentText().size(), length);
@@ -117,10 +110,12 @@ TEST_F(FaultTest, FolderSearchGoesOnWhenFilesChangeWhileRead)
     QByteArray big = "GS*IN";
     for (int i = 0; i < 100000; ++i)
         big += "~\r\nLX*" + QByteArray::number(i);
-    const QString truncated = Put(QStringLiteral("a/truncated.x12"), Interchange(big + "~N1*MARK"));
-    const QString deleted = Put(QStringLiteral("b/deleted.x12"), Interchange(big + "~N1*MARK"));
-    const QString grown = Put(QStringLiteral("c/grown.x12"), Interchange("GS*IN"));
-    const QString steady = Put(QStringLiteral("d/steady.x12"), Interchange("N1*MARK"));
+    const QString truncated
+        = dir_.Write(QStringLiteral("a/truncated.x12"), Interchange(big + "~N1*MARK"));
+    const QString deleted
+        = dir_.Write(QStringLiteral("b/deleted.x12"), Interchange(big + "~N1*MARK"));
+    const QString grown = dir_.Write(QStringLiteral("c/grown.x12"), Interchange("GS*IN"));
+    const QString steady = dir_.Write(QStringLiteral("d/steady.x12"), Interchange("N1*MARK"));
 
     QStringList problems;
     const QStringList found = Search(
@@ -153,7 +148,7 @@ TEST_F(FaultTest, FolderOfAHundredThousandFilesWithALinkCycle)
     QStringList expected;
     for (int i = 0; i < count; ++i) {
         const bool marked = i % 997 == 0;
-        const QString path = Put(
+        const QString path = dir_.Write(
             QStringLiteral("many/f%1.x12").arg(i), Interchange(marked ? "N1*MARK" : "N1*NONE"));
         if (marked)
             expected.append(path);

@@ -1,6 +1,7 @@
 #include "FolderSearch.h"
 
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
@@ -45,14 +46,6 @@ class FolderSearchTest : public testing::Test
 protected:
     QString Root() const { return dir_.path(); }
 
-    QString Put(const QString &relative, const QByteArray &bytes)
-    {
-        const QString path = Root() + u'/' + relative;
-        QDir().mkpath(QFileInfo(path).path());
-        WriteBytes(path, bytes);
-        return path;
-    }
-
     SearchRun Search(FolderSearchInputs inputs, std::function<void(const QString &)> onStatus = {},
         int cancelAfter = -1)
     {
@@ -87,19 +80,19 @@ protected:
         return inputs;
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
 };
 
 TEST_F(FolderSearchTest, StepsInOrderWithSubfoldersBeforeTheirOwnFiles)
 {
     // One subfolder per level, so that the unsorted listing order does not matter.
-    const QString a = Put("a.x12", X12("N1*ST*MARK"));
-    const QString b = Put("s1/b.x12", X12("N1*ST*MARK"));
-    const QString c = Put("s1/t/c.x12", X12("N1*ST*MARK"));
+    const QString a = dir_.Write("a.x12", X12("N1*ST*MARK"));
+    const QString b = dir_.Write("s1/b.x12", X12("N1*ST*MARK"));
+    const QString c = dir_.Write("s1/t/c.x12", X12("N1*ST*MARK"));
     const QString d
-        = Put("s1/t/sub.x12/d.X12", X12("N1*ST*MARK")); // a folder matching the file spec
-    Put("s1/t/other.txt", X12("N1*ST*MARK"));
-    const QString missed = Put("s1/t/sub.x12/deep/miss.x12", X12("N1*ST*NONE"));
+        = dir_.Write("s1/t/sub.x12/d.X12", X12("N1*ST*MARK")); // a folder matching the file spec
+    dir_.Write("s1/t/other.txt", X12("N1*ST*MARK"));
+    const QString missed = dir_.Write("s1/t/sub.x12/deep/miss.x12", X12("N1*ST*NONE"));
 
     const SearchRun run = Search(Inputs("mark", "*.x12"));
     EXPECT_EQ(run.outcome, FolderSearch::Outcome::Completed);
@@ -122,8 +115,8 @@ TEST_F(FolderSearchTest, StepsInOrderWithSubfoldersBeforeTheirOwnFiles)
 
 TEST_F(FolderSearchTest, FolderTextIsJoinedAsTyped)
 {
-    Put("a.x12", X12("N1*ST*MARK"));
-    Put("sub/b.x12", X12("N1*ST*MARK"));
+    dir_.Write("a.x12", X12("N1*ST*MARK"));
+    dir_.Write("sub/b.x12", X12("N1*ST*MARK"));
     FolderSearchInputs inputs = Inputs("MARK");
     inputs.Folder = Root() + "/";
     const SearchRun run = Search(inputs);
@@ -135,7 +128,7 @@ TEST_F(FolderSearchTest, FolderTextIsJoinedAsTyped)
 
 TEST_F(FolderSearchTest, CaseIsIgnoredForAsciiLettersUnlessMatchCase)
 {
-    const QString upper = Put("upper.x12", X12("N1*ST*ACME"));
+    const QString upper = dir_.Write("upper.x12", X12("N1*ST*ACME"));
     FolderSearchInputs inputs = Inputs("acme");
     EXPECT_EQ(Search(inputs).Paths(), QStringList { upper });
     inputs.MatchCase = true;
@@ -145,7 +138,7 @@ TEST_F(FolderSearchTest, CaseIsIgnoredForAsciiLettersUnlessMatchCase)
 TEST_F(FolderSearchTest, TextIsFoundWithinOneSegmentOnly)
 {
     // No line breaks: the bytes "ACME~N3" are contiguous in the file but span two segments.
-    Put("oneline.x12",
+    dir_.Write("oneline.x12",
         X12Builder::Isa() + "GS*PO*S*R*20240102*0930*7*X*004010~N1*ST*ACME~N3*MAIN~IEA*1*7~");
     EXPECT_TRUE(Search(Inputs("ACME~N3")).rows.isEmpty());
     EXPECT_TRUE(Search(Inputs("ACMEN3")).rows.isEmpty());
@@ -154,10 +147,10 @@ TEST_F(FolderSearchTest, TextIsFoundWithinOneSegmentOnly)
     // A segment's text ends at a NUL byte: what follows it is in the file but in no segment.
     QDir(Root()).removeRecursively();
     QDir().mkpath(Root());
-    Put("nul.x12", X12(QByteArray("N1*ST*\0MARK", 11)));
+    dir_.Write("nul.x12", X12(QByteArray("N1*ST*\0MARK", 11)));
     EXPECT_TRUE(Search(Inputs("MARK")).rows.isEmpty());
     // Where the text first occurs in the bytes no segment holds it; a later segment does.
-    Put("later.x12", X12Builder::Interchange({ QByteArray("N1*ST*\0MARK", 11), "N3*MARK" }));
+    dir_.Write("later.x12", X12Builder::Interchange({ QByteArray("N1*ST*\0MARK", 11), "N3*MARK" }));
     EXPECT_EQ(Search(Inputs("MARK")).Paths(), QStringList { Root() + "/later.x12" });
 }
 
@@ -171,26 +164,26 @@ TEST_F(FolderSearchTest, TextAcrossAReadBlockBoundaryIsFound)
     bytes += "REF*ZZ*" + QByteArray((1 << 20) - 2 - bytes.size() - 7, 'B') + "MARK~\r\n";
     ASSERT_EQ(bytes.indexOf("MARK"), (1 << 20) - 2);
     bytes += "IEA*1*000000007~\r\n";
-    Put("large.x12", bytes);
+    dir_.Write("large.x12", bytes);
     EXPECT_EQ(Search(Inputs("MARK")).rows.size(), 1);
     EXPECT_EQ(Search(Inputs("mark")).rows.size(), 1);
 }
 
 TEST_F(FolderSearchTest, FailingCandidatesAreSkippedAndTheSearchGoesOn)
 {
-    const QString notes = Put("notes.x12",
+    const QString notes = dir_.Write("notes.x12",
         "MARK but plain text, long enough to pass any size check "
         "that a reader might make before it looks at the bytes "
         "of the interchange header at the start.");
-    const QString empty = Put("empty.x12", "");
-    const QString lower = Put("lower.x12", "isa" + X12("N1*ST*MARK").mid(3));
+    const QString empty = dir_.Write("empty.x12", "");
+    const QString lower = dir_.Write("lower.x12", "isa" + X12("N1*ST*MARK").mid(3));
     const QString fifo = Root() + "/pipe.x12";
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     // Read after every file of the top folder: it vanishes before its turn.
-    const QString first = Put("sub/first.x12", X12("N1*ST*MARK"));
-    const QString gone = Put("sub/deeper/gone.x12", X12("N1*ST*MARK"));
+    const QString first = dir_.Write("sub/first.x12", X12("N1*ST*MARK"));
+    const QString gone = dir_.Write("sub/deeper/gone.x12", X12("N1*ST*MARK"));
     // Vanishes while it is being read: still listed, its size and date no longer readable.
-    const QString vanishing = Put("sub/deeper/deepest/vanishing.x12", X12("N1*ST*MARK"));
+    const QString vanishing = dir_.Write("sub/deeper/deepest/vanishing.x12", X12("N1*ST*MARK"));
 
     const SearchRun run = Search(Inputs("MARK"), [&](const QString &status) {
         if (status == vanishing) {
@@ -211,8 +204,8 @@ TEST_F(FolderSearchTest, FailingCandidatesAreSkippedAndTheSearchGoesOn)
 
 TEST_F(FolderSearchTest, LinkedFoldersAreEnteredOnceAndCyclesEndAtOnce)
 {
-    const QString top = Put("top.x12", X12("N1*ST*MARK"));
-    const QString inSub = Put("sub/in.x12", X12("N1*ST*MARK"));
+    const QString top = dir_.Write("top.x12", X12("N1*ST*MARK"));
+    const QString inSub = dir_.Write("sub/in.x12", X12("N1*ST*MARK"));
     ASSERT_TRUE(QFile::link(Root(), Root() + "/sub/up")); // back to the searched folder
     ASSERT_TRUE(QFile::link(Root() + "/sub", Root() + "/alias")); // a second way into sub
     ASSERT_TRUE(QFile::link(Root() + "/sub/self", Root() + "/sub/self")); // never resolves
@@ -225,7 +218,7 @@ TEST_F(FolderSearchTest, LinkedFoldersAreEnteredOnceAndCyclesEndAtOnce)
 
 TEST_F(FolderSearchTest, FoldersThatCannotBeListedAreSkipped)
 {
-    const QString readable = Put("b/found.x12", X12("N1*ST*MARK"));
+    const QString readable = dir_.Write("b/found.x12", X12("N1*ST*MARK"));
 
     // A path too long for the system: listed as a folder by its parent, never opened.
     QString deep = Root() + "/a";
@@ -251,7 +244,7 @@ TEST_F(FolderSearchTest, FoldersThatCannotBeListedAreSkipped)
     close(rootFd);
 
     // Permissions stop the listing only for a user without the right to override them.
-    const QString locked = Put("c/locked/hidden.x12", X12("N1*ST*MARK"));
+    const QString locked = dir_.Write("c/locked/hidden.x12", X12("N1*ST*MARK"));
     QFile::setPermissions(Root() + "/c/locked", {});
     const bool lockHolds = !QDir(Root() + "/c/locked").isReadable();
 
@@ -270,9 +263,9 @@ TEST_F(FolderSearchTest, FoldersThatCannotBeListedAreSkipped)
 
 TEST_F(FolderSearchTest, CancelTakesEffectAfterTheCurrentFile)
 {
-    const QString first = Put("a/b/c/first.x12", X12("N1*ST*MARK"));
-    Put("a/b/second.x12", X12("N1*ST*MARK"));
-    Put("a/third.x12", X12("N1*ST*MARK"));
+    const QString first = dir_.Write("a/b/c/first.x12", X12("N1*ST*MARK"));
+    dir_.Write("a/b/second.x12", X12("N1*ST*MARK"));
+    dir_.Write("a/third.x12", X12("N1*ST*MARK"));
     const SearchRun run = Search(Inputs("MARK"), {}, 1);
     EXPECT_EQ(run.outcome, FolderSearch::Outcome::Cancelled);
     EXPECT_EQ(run.Paths(), QStringList { first });
@@ -282,7 +275,7 @@ TEST_F(FolderSearchTest, CancelTakesEffectAfterTheCurrentFile)
 
 TEST_F(FolderSearchTest, SearchesThatListNoCandidates)
 {
-    Put("sub/a.x12", X12("N1*ST*MARK"));
+    dir_.Write("sub/a.x12", X12("N1*ST*MARK"));
     FolderSearchInputs missing = Inputs("MARK");
     missing.Folder = Root() + "/missing";
     FolderSearchInputs emptySpec = Inputs("MARK", "");
@@ -348,7 +341,7 @@ TEST(SearchResultRowTest, ListTextIsOneCrLfLinePerNamedRow)
 
 TEST_F(FolderSearchTest, RowCellsOfAFoundFile)
 {
-    const QString path = Put("found.x12", X12("N1*ST*MARK"));
+    const QString path = dir_.Write("found.x12", X12("N1*ST*MARK"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     const QDateTime midnight(QDate(2024, 3, 9), QTime(0, 0));

@@ -1,8 +1,10 @@
 #include "GFileIO.h"
 
+#include "CasePrinter.h"
 #include "Exception.h"
 #include "FileNames.h"
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +29,8 @@ using X12Builder::Isa;
 
 namespace {
 
+using CasePrinter::PrintTo;
+
 const QByteArray Gs = "GS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010";
 const QByteArray Iea = "IEA*1*000000007";
 
@@ -37,9 +41,7 @@ class ReaderTest : public testing::Test
 protected:
     QString Write(const QByteArray &bytes, const QString &name = QStringLiteral("file.edi"))
     {
-        const QString path = dir_.filePath(name);
-        WriteBytes(path, bytes);
-        return path;
+        return dir_.Write(name, bytes);
     }
 
     static Records IndexOf(TGFile &reader)
@@ -59,7 +61,7 @@ protected:
         return reader.SegmentText().toByteArray();
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
 };
 
 // How files are cut into segments: the indexed records, the totals and the texts.
@@ -70,11 +72,6 @@ struct IndexCase
     Records records;
     QByteArray lastText;
 };
-
-void PrintTo(const IndexCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class IndexTest : public ReaderTest, public testing::WithParamInterface<IndexCase>
 {
@@ -135,11 +132,6 @@ struct SplitCase
     QByteArray bytes;
     QByteArrayList texts;
 };
-
-void PrintTo(const SplitCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class SplitTest : public ReaderTest, public testing::WithParamInterface<SplitCase>
 {
@@ -267,11 +259,6 @@ struct RefusalCase
     QByteArray bytes;
     const char *message;
 };
-
-void PrintTo(const RefusalCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class RefusalTest : public ReaderTest, public testing::WithParamInterface<RefusalCase>
 {

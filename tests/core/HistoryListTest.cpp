@@ -1,8 +1,12 @@
 #include "HistoryList.h"
 
+#include "CasePrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using CasePrinter::PrintTo;
 
 struct MoveCase
 {
@@ -13,11 +17,6 @@ struct MoveCase
     QStringList after;
     int index;
 };
-
-void PrintTo(const MoveCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class MoveToFrontTest : public testing::TestWithParam<MoveCase>
 {

@@ -4,6 +4,7 @@
 #include "MemoryLineSource.h"
 #include "RawDataModel.h"
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "X12Builder.h"
 
 #include <gtest/gtest.h>
@@ -19,12 +20,7 @@ namespace {
 class IndexedFileTest : public testing::Test
 {
 protected:
-    QString Write(const QByteArray &bytes)
-    {
-        const QString path = dir_.filePath(QStringLiteral("file.x12"));
-        WriteBytes(path, bytes);
-        return path;
-    }
+    QString Write(const QByteArray &bytes) { return dir_.Write(QStringLiteral("file.x12"), bytes); }
 
     // Waits for the indexing thread to end, as a window's timer would.
     static void WaitForEnd(IndexedFile &file)
@@ -35,7 +31,7 @@ protected:
             QThread::msleep(1);
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
 };
 
 // Segments around the file's pages: lengths, bytes of a line across a page boundary, positions

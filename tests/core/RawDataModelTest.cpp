@@ -1,5 +1,6 @@
 #include "RawDataModel.h"
 
+#include "CasePrinter.h"
 #include "MemoryLineSource.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <limits>
 
 namespace {
+
+using CasePrinter::PrintTo;
 
 // Lines and the positions they take (a line break counts as one position):
 //   0 "ST*850"      0-5, break 6
@@ -113,11 +116,6 @@ struct FindCase
     qint64 found;
 };
 
-void PrintTo(const FindCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class FindTextTest : public testing::TestWithParam<FindCase>
 {
 };
@@ -205,11 +203,6 @@ struct MoveCase
     qint64 newAnchor;
     qint64 newCaret;
 };
-
-void PrintTo(const MoveCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class MoveCaretTest : public testing::TestWithParam<MoveCase>
 {

@@ -6,6 +6,7 @@
 
 #include "RawDataView.h"
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "UiTestSupport.h"
 #include "WindowControls.h"
 #include "WindowProbe.h"
@@ -40,9 +41,7 @@ protected:
         for (int i = 0; i < 100000; ++i)
             segments.append("PO1*" + QByteArray::number(i) + "*1*EA");
         segments += { "N1*ST*LAST", "SE*100003*0001", "GE*1*7", "IEA*1*000000007" };
-        const QString path = dir_.filePath(name);
-        WriteBytes(path, Interchange(segments));
-        return path;
+        return dir_.Write(name, Interchange(segments));
     }
 
     // Handles events until ready() holds, or for at most timeout milliseconds.
@@ -55,7 +54,7 @@ protected:
         return ready();
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
     MessageRecorder messages_;
     TForm1 window_ { QStringList() };
     MainWindowControls ui_ { window_ };

@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 #include "frmLicense.h"
 
+#include "CasePrinter.h"
 #include "ProductInfo.h"
 #include "SplashPicture.h"
 #include "UiTestSupport.h"
@@ -21,17 +22,14 @@
 
 namespace {
 
+using CasePrinter::PrintTo;
+
 struct CloseCase
 {
     const char *name;
     // Closes the shown window the way a user would; gets the window and its Ok button.
     std::function<void(QDialog &, QPushButton &)> close;
 };
-
-void PrintTo(const CloseCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 const CloseCase CloseCases[] = {
     { "OkClicked", [](QDialog &, QPushButton &ok) { QTest::mouseClick(&ok, Qt::LeftButton); } },

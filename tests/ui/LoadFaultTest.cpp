@@ -3,10 +3,12 @@
 
 #include "frmMain.h"
 
+#include "CasePrinter.h"
 #include "GFileIO.h"
 #include "RawDataView.h"
 #include "StartUp.h"
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "UiTestSupport.h"
 #include "WindowControls.h"
 #include "WindowProbe.h"
@@ -28,6 +30,8 @@
 
 namespace {
 
+using CasePrinter::PrintTo;
+
 // A file of many short segments: large enough for the progress bar to move several times.
 QByteArray ManySegments(int count)
 {
@@ -40,13 +44,6 @@ QByteArray ManySegments(int count)
 class LoadFaultTest : public testing::Test
 {
 protected:
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = dir_.filePath(name);
-        WriteBytes(path, bytes);
-        return path;
-    }
-
     // Loads path, running change once when the progress bar first reaches position.
     void LoadChangingAt(const QString &path, int position, const std::function<void()> &change)
     {
@@ -64,7 +61,7 @@ protected:
         EXPECT_TRUE(done);
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
     MessageRecorder messages_;
     TForm1 window_ { QStringList() };
     MainWindowControls ui_ { window_ };
@@ -77,11 +74,6 @@ struct ChangeCase
     enum { Truncate, Grow, Delete } change;
 };
 
-void PrintTo(const ChangeCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class FileChangedOnDisk : public LoadFaultTest, public testing::WithParamInterface<ChangeCase>
 {
 };
@@ -91,7 +83,7 @@ class FileChangedOnDisk : public LoadFaultTest, public testing::WithParamInterfa
 TEST_P(FileChangedOnDisk, IsToldOnceAndClosedWhenAsked)
 {
     const QByteArray bytes = ManySegments(400000);
-    const QString path = Write(QStringLiteral("changing.x12"), bytes);
+    const QString path = dir_.Write(QStringLiteral("changing.x12"), bytes);
     int asked = 0;
     WindowProbe::SetReloadQuestion(window_, [&] {
         ++asked;
@@ -141,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(Changes, FileChangedOnDisk,
 
 TEST_F(LoadFaultTest, ReloadShowsTheFileAsItIsNow)
 {
-    const QString path = Write(QStringLiteral("grows.x12"), ManySegments(1000));
+    const QString path = dir_.Write(QStringLiteral("grows.x12"), ManySegments(1000));
     WindowProbe::SetReloadQuestion(window_, [] { return true; });
     LoadAndWait(window_, path);
     ASSERT_EQ(WindowProbe::File(window_)->LineCount(), 1003);
@@ -165,11 +157,11 @@ TEST_F(LoadFaultTest, ReloadShowsTheFileAsItIsNow)
 // hidden, nothing left anywhere.
 TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
 {
-    const QString first = Write(QStringLiteral("first.x12"), ThreeSegments());
+    const QString first = dir_.Write(QStringLiteral("first.x12"), ThreeSegments());
     LoadAndWait(window_, first);
     // Many segments: a small file's index needs no temporary folder at all.
-    const QString second = Write(QStringLiteral("second.x12"), ManySegments(70000));
-    const QString notAFolder = Write(QStringLiteral("not-a-folder"), "x");
+    const QString second = dir_.Write(QStringLiteral("second.x12"), ManySegments(70000));
+    const QString notAFolder = dir_.Write(QStringLiteral("not-a-folder"), "x");
     const QByteArray saved = qgetenv("TMPDIR");
     const struct
     {
@@ -207,7 +199,7 @@ TEST_F(LoadFaultTest, UnusableTemporaryFolderGivesTheErrorAndLeavesNothing)
 // of the program works.
 TEST_F(LoadFaultTest, EndedDuringALoadLeavesNothing)
 {
-    const QString big = Write(QStringLiteral("big.x12"), ManySegments(4000000));
+    const QString big = dir_.Write(QStringLiteral("big.x12"), ManySegments(4000000));
     for (const int signal : { SIGTERM, SIGKILL }) {
         SCOPED_TRACE(signal);
         QTemporaryDir tmp;

@@ -1,8 +1,10 @@
 #include "frmMain.h"
 
+#include "CasePrinter.h"
 #include "GFileIO.h"
 #include "RawDataView.h"
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "UiTestSupport.h"
 #include "WindowControls.h"
 #include "WindowProbe.h"
@@ -25,16 +27,11 @@
 
 namespace {
 
+using CasePrinter::PrintTo;
+
 class MainWindowTest : public testing::Test
 {
 protected:
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = dir_.filePath(name);
-        WriteBytes(path, bytes);
-        return path;
-    }
-
     QStringList RecentEntries() const
     {
         QStringList paths;
@@ -69,7 +66,7 @@ protected:
         EXPECT_TRUE(ui_.RecentFiles->isEnabled());
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
     MessageRecorder messages_;
     TForm1 window_ { QStringList() };
     MainWindowControls ui_ { window_ };
@@ -77,7 +74,7 @@ protected:
 
 TEST_F(MainWindowTest, LoadsOneSegmentPerLine)
 {
-    const QString path = Write(QStringLiteral("three.x12"), ThreeSegments());
+    const QString path = dir_.Write(QStringLiteral("three.x12"), ThreeSegments());
     LoadAndWait(window_, path);
 
     EXPECT_EQ(ViewLines(),
@@ -99,7 +96,7 @@ TEST_F(MainWindowTest, AnUnpaddedHeaderIsNoted)
         = "ISA*00*          *00*          *ZZ*SND*ZZ*RECEIVERID     *240102*0930*U*"
           "00401*000000007*0*P*:~";
     LoadAndWait(window_,
-        Write(QStringLiteral("short.x12"),
+        dir_.Write(QStringLiteral("short.x12"),
             isa + "\nGS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010~\nIEA*1*7~\n"));
     EXPECT_EQ(window_.statusBar()->currentMessage(),
         QStringLiteral(
@@ -112,7 +109,7 @@ TEST_F(MainWindowTest, AnUnpaddedHeaderIsNoted)
 // A CR or LF inside a segment stays in its line: line i is always segment i + 1.
 TEST_F(MainWindowTest, BreakBytesInsideSegmentsKeepLinesInStepWithSegments)
 {
-    const QString path = Write(QStringLiteral("breaks.x12"),
+    const QString path = dir_.Write(QStringLiteral("breaks.x12"),
         Interchange({ "ST*850*1", "REF*A\rB", "N1*X\nY\r\nZ", "SE*4*1" }, "\n"));
     LoadAndWait(window_, path);
 
@@ -128,7 +125,7 @@ TEST_F(MainWindowTest, EnablingFollowsTheOpenFile)
     ExpectFileControls(false);
     EXPECT_FALSE(ui_.spCopy->isEnabled());
 
-    LoadAndWait(window_, Write(QStringLiteral("a.x12"), ThreeSegments()));
+    LoadAndWait(window_, dir_.Write(QStringLiteral("a.x12"), ThreeSegments()));
     ExpectFileControls(true);
 
     ui_.Close1->trigger();
@@ -143,7 +140,7 @@ TEST_F(MainWindowTest, CloseTwiceThenOpen)
     ui_.Close1->trigger();
     ExpectFileControls(false);
 
-    const QString path = Write(QStringLiteral("open.x12"), ThreeSegments());
+    const QString path = dir_.Write(QStringLiteral("open.x12"), ThreeSegments());
     QTimer::singleShot(0, &window_, [&] {
         auto *dialog = Named<QFileDialog>(window_, "OpenDialog1");
         dialog->selectFile(path);
@@ -177,11 +174,6 @@ struct RefusedCase
     const char *message; // as the box shows it, period rule applied
 };
 
-void PrintTo(const RefusedCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class RefusedFileTest : public MainWindowTest, public testing::WithParamInterface<RefusedCase>
 {
 };
@@ -190,10 +182,10 @@ class RefusedFileTest : public MainWindowTest, public testing::WithParamInterfac
 // reader and the title stay, and the progress bar is hidden again.
 TEST_P(RefusedFileTest, KeepsThePreviousTextAndTitle)
 {
-    const QString good = Write(QStringLiteral("good.x12"), ThreeSegments());
+    const QString good = dir_.Write(QStringLiteral("good.x12"), ThreeSegments());
     LoadAndWait(window_, good);
     const QByteArrayList before = ViewLines();
-    const QString bad = Write(QStringLiteral("bad.x12"), GetParam().bytes);
+    const QString bad = dir_.Write(QStringLiteral("bad.x12"), GetParam().bytes);
 
     ui_.RecentFiles->actions().first()->trigger(); // reload through its entry: fine
     ASSERT_TRUE(WindowProbe::WaitForLoad(window_));
@@ -240,7 +232,7 @@ TEST_F(MainWindowTest, RecentFilesMoveToTheFrontAndTheSubmenuShowsSix)
 {
     QStringList paths;
     for (int i = 0; i < 7; ++i)
-        paths.append(Write(QStringLiteral("f%1.x12").arg(i), ThreeSegments()));
+        paths.append(dir_.Write(QStringLiteral("f%1.x12").arg(i), ThreeSegments()));
     for (int i = 0; i < 3; ++i)
         LoadAndWait(window_, paths[i]);
     EXPECT_EQ(WindowProbe::RecentFiles(window_), QStringList({ paths[2], paths[1], paths[0] }));
@@ -258,7 +250,7 @@ TEST_F(MainWindowTest, RecentFilesMoveToTheFrontAndTheSubmenuShowsSix)
     EXPECT_EQ(RecentEntries(), all.first(6));
 
     // On Linux, paths differing in letter case are different files.
-    const QString upper = Write(QStringLiteral("F6.x12"), ThreeSegments());
+    const QString upper = dir_.Write(QStringLiteral("F6.x12"), ThreeSegments());
     LoadAndWait(window_, upper);
     EXPECT_EQ(WindowProbe::RecentFiles(window_).first(2), QStringList({ upper, paths[6] }));
 }
@@ -267,7 +259,7 @@ TEST_F(MainWindowTest, RecentFilesMoveToTheFrontAndTheSubmenuShowsSix)
 // the title shows it as given.
 TEST_F(MainWindowTest, RecentFilesKeepAbsolutePaths)
 {
-    const QString absolute = Write(QStringLiteral("rel.x12"), ThreeSegments());
+    const QString absolute = dir_.Write(QStringLiteral("rel.x12"), ThreeSegments());
     const QString saved = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir_.path()));
     const auto restore = qScopeGuard([&] { QDir::setCurrent(saved); });
@@ -285,8 +277,8 @@ TEST_F(MainWindowTest, RecentFilesKeepAbsolutePaths)
 
 TEST_F(MainWindowTest, RecentEntryShowsAnAmpersandAndOpensItsPath)
 {
-    const QString path = Write(QStringLiteral("R&D &x.x12"), ThreeSegments());
-    const QString other = Write(QStringLiteral("other.x12"), ThreeSegments());
+    const QString path = dir_.Write(QStringLiteral("R&D &x.x12"), ThreeSegments());
+    const QString other = dir_.Write(QStringLiteral("other.x12"), ThreeSegments());
     LoadAndWait(window_, path);
     LoadAndWait(window_, other);
 
@@ -308,9 +300,9 @@ TEST_F(MainWindowTest, ProgressBarShowsTheRealProgress)
     QByteArrayList segments;
     for (int i = 0; i < 200000; ++i)
         segments.append("REF*ZZ*" + QByteArray::number(i));
-    const QString path = Write(QStringLiteral("big.x12"), Interchange(segments));
+    const QString path = dir_.Write(QStringLiteral("big.x12"), Interchange(segments));
     window_.show();
-    LoadAndWait(window_, Write(QStringLiteral("three.x12"), ThreeSegments()));
+    LoadAndWait(window_, dir_.Write(QStringLiteral("three.x12"), ThreeSegments()));
     ASSERT_FALSE(ui_.StatusPanel1->text().isEmpty());
 
     std::vector<int> positions;
@@ -350,7 +342,7 @@ TEST_F(MainWindowTest, ReaderAndIndexGoWithTheWindow)
         QByteArray many = ThreeSegments();
         for (int i = 0; i < 70000; ++i)
             many += "LX*1~\r\n";
-        LoadAndWait(window, Write(QStringLiteral("a.x12"), many));
+        LoadAndWait(window, dir_.Write(QStringLiteral("a.x12"), many));
         EXPECT_EQ(OpenUnnamedFiles().size(), 1);
         window.show();
         MainWindowControls(window).Exit1->trigger();

@@ -1,8 +1,10 @@
 #include "frmSearch.h"
 
+#include "CasePrinter.h"
 #include "FileNames.h"
 #include "StartUp.h"
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "UiTestSupport.h"
 #include "WindowControls.h"
 #include "WindowProbe.h"
@@ -39,6 +41,8 @@
 
 namespace {
 
+using CasePrinter::PrintTo;
+
 QByteArray X12(const QByteArray &segment)
 {
     return Interchange(
@@ -49,14 +53,6 @@ class SearchWindowTest : public testing::Test
 {
 protected:
     SearchWindowTest() { main_.SetSearchWindow(&window_); }
-
-    QString Put(const QString &relative, const QByteArray &bytes)
-    {
-        const QString path = dir_.path() + u'/' + relative;
-        QDir().mkpath(QFileInfo(path).path());
-        WriteBytes(path, bytes);
-        return path;
-    }
 
     // Typing as the user does, replacing the box's text.
     static void Type(QComboBox *box, const QString &text)
@@ -101,7 +97,7 @@ protected:
         return paths;
     }
 
-    QTemporaryDir dir_;
+    TestFolder dir_;
     MessageRecorder messages_;
     TForm1 main_ { QStringList() };
     TSearch window_ { main_.Settings() };
@@ -232,11 +228,6 @@ struct ShowCase
     bool findEnabled;
 };
 
-void PrintTo(const ShowCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class SearchWindowShowTest : public SearchWindowTest, public testing::WithParamInterface<ShowCase>
 {
 };
@@ -316,7 +307,7 @@ TEST_F(SearchWindowTest, FindFollowsUserEditsOnly)
 // to make one; the folder chosen goes into the Folder box.
 TEST_F(SearchWindowTest, FolderDialogChoosesAFolderAndMakesNone)
 {
-    const QString chosen = QFileInfo(Put("pick/a.x12", X12("REF"))).path();
+    const QString chosen = QFileInfo(dir_.Write("pick/a.x12", X12("REF"))).path();
     window_.show();
     bool checked = false;
     QTimer::singleShot(0, &window_, [&] {
@@ -339,10 +330,10 @@ TEST_F(SearchWindowTest, FolderDialogChoosesAFolderAndMakesNone)
 
 TEST_F(SearchWindowTest, SearchListsTheX12FilesHoldingTheText)
 {
-    const QString top = Put("top.x12", X12("REF*IA*MARK"));
-    const QString below = Put("sub/below.edi", X12("N1*ST*mark"));
-    Put("sub/notes.txt", "REF*IA*MARK is not an interchange");
-    Put("sub/other.x12", X12("N1*ST*NONE"));
+    const QString top = dir_.Write("top.x12", X12("REF*IA*MARK"));
+    const QString below = dir_.Write("sub/below.edi", X12("N1*ST*mark"));
+    dir_.Write("sub/notes.txt", "REF*IA*MARK is not an interchange");
+    dir_.Write("sub/other.x12", X12("N1*ST*NONE"));
     window_.show();
     ui_.Folder->setEditText(dir_.path());
     Type(ui_.FindText, QStringLiteral("mark"));
@@ -421,7 +412,7 @@ TEST_F(SearchWindowTest, NamesThatAreNotUtf8AreFoundShownAndOpened)
 // header is cut. A width the user drags, or one an earlier run stored, stays and is stored.
 TEST_F(SearchWindowTest, ColumnsFitTheirContentsUntilTheUserSizesThem)
 {
-    Put("a/rather/deep/folder/a-file-name-much-wider-than-the-designed-column.x12",
+    dir_.Write("a/rather/deep/folder/a-file-name-much-wider-than-the-designed-column.x12",
         X12("REF*IA*MARK"));
     TSearch stored { TSettingsList({ "FileNameWidth=90", "FileDirWidth=64" }) };
     for (TSearch *search : { &window_, &stored }) {
@@ -502,7 +493,7 @@ TEST_F(SearchWindowTest, HistoriesAndTheirItemsMoveTogether)
 TEST_F(SearchWindowTest, CancelStopsAfterTheFileBeingRead)
 {
     for (const char *name : { "a.x12", "b.x12", "c.x12" })
-        Put(QLatin1String(name), X12("REF*IA*MARK"));
+        dir_.Write(QLatin1String(name), X12("REF*IA*MARK"));
     window_.show();
     bool checked = false;
     DuringSearch([&] {
@@ -533,7 +524,7 @@ TEST_F(SearchWindowTest, CancelStopsAfterTheFileBeingRead)
 TEST_F(SearchWindowTest, ClosedAndShownAgainTheSearchGoesOn)
 {
     for (const char *name : { "a.x12", "b.x12", "c.x12" })
-        Put(QLatin1String(name), X12("REF*IA*MARK"));
+        dir_.Write(QLatin1String(name), X12("REF*IA*MARK"));
     window_.show();
     DuringSearch([&] {
         window_.close();
@@ -552,7 +543,7 @@ TEST_F(SearchWindowTest, ClosedAndShownAgainTheSearchGoesOn)
 TEST_F(SearchWindowTest, MainWindowClosingStopsTheSearch)
 {
     for (const char *name : { "a.x12", "b.x12", "c.x12" })
-        Put(QLatin1String(name), X12("REF*IA*MARK"));
+        dir_.Write(QLatin1String(name), X12("REF*IA*MARK"));
     main_.show();
     window_.show();
     DuringSearch([&] { main_.close(); });
@@ -564,8 +555,8 @@ TEST_F(SearchWindowTest, MainWindowClosingStopsTheSearch)
 
 TEST_F(SearchWindowTest, OpenLoadsTheResultAndHidesOnlyOnSuccess)
 {
-    const QString gone = Put("gone.x12", X12("REF*IA*MARK"));
-    const QString kept = Put("kept.x12", X12("REF*IA*MARK"));
+    const QString gone = dir_.Write("gone.x12", X12("REF*IA*MARK"));
+    const QString kept = dir_.Write("kept.x12", X12("REF*IA*MARK"));
     window_.show();
     Search(dir_.path(), QStringLiteral("MARK"), false);
     ASSERT_EQ(Paths().size(), 2);
@@ -589,8 +580,8 @@ TEST_F(SearchWindowTest, OpenLoadsTheResultAndHidesOnlyOnSuccess)
 
 TEST_F(SearchWindowTest, CopiesTheListWithCrLfLines)
 {
-    const QString first = Put("first.x12", X12("REF*IA*MARK"));
-    const QString second = Put("sub/second.x12", X12("REF*IA*MARK"));
+    const QString first = dir_.Write("first.x12", X12("REF*IA*MARK"));
+    const QString second = dir_.Write("sub/second.x12", X12("REF*IA*MARK"));
     const QDateTime afternoon(QDate(2024, 3, 9), QTime(13, 45, 30));
     const QDateTime midnight(QDate(2023, 12, 31), QTime(0, 0));
     for (const auto &[path, time] : { std::pair(first, afternoon), std::pair(second, midnight) }) {

@@ -1,5 +1,6 @@
 #include "StartUp.h"
 
+#include "CasePrinter.h"
 #include "RawDataView.h"
 #include "TestEnvironment.h"
 #include "UiTestSupport.h"
@@ -26,6 +27,8 @@
 #include <functional>
 
 namespace {
+
+using CasePrinter::PrintTo;
 
 // Records the windows as they are shown, with the main window's title at that moment.
 class ShowRecorder : public QObject
@@ -63,11 +66,6 @@ struct StartCase
     const char *folder;
     const char *message; // the start of the error box's text, if one is shown
 };
-
-void PrintTo(const StartCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class StartUpTest : public testing::TestWithParam<StartCase>
 {

@@ -3,6 +3,7 @@
 #include "RawDataView.h"
 #include "SettingsFolder.h"
 #include "TestEnvironment.h"
+#include "TestFolder.h"
 #include "UiTestSupport.h"
 #include "WindowControls.h"
 #include "WindowProbe.h"
@@ -87,13 +88,6 @@ protected:
             return {};
         return QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     }
-    QString Write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = files_.filePath(name);
-        WriteBytes(path, bytes);
-        return path;
-    }
-
     // Where a window without settings comes up, for comparing parts left to the window system.
     static QRect DefaultFrame(QWidget &window)
     {
@@ -105,7 +99,7 @@ protected:
 
     const QByteArray savedConfig_ = qgetenv("XDG_CONFIG_HOME");
     QTemporaryDir config_;
-    QTemporaryDir files_;
+    TestFolder files_;
     MessageRecorder messages_;
 };
 
@@ -113,7 +107,7 @@ TEST_F(WindowSettingsTest, ASecondRunRestoresBothWindowsRecentFilesAndHistories)
 {
     QStringList opened;
     for (int i = 0; i < 7; ++i)
-        opened.prepend(Write(QStringLiteral("f%1.x12").arg(i), ThreeSegments()));
+        opened.prepend(files_.Write(QStringLiteral("f%1.x12").arg(i), ThreeSegments()));
     const QStringList folders = { QStringLiteral("/data/in"), QStringLiteral("/data/a=b") };
     const QStringList texts = { QStringLiteral("N1*ST"), QStringLiteral("ISA*00") };
     QRect mainFrame;
@@ -203,7 +197,7 @@ TEST_F(WindowSettingsTest, FirstRunUsesTheDefaultsAndClosingCreatesTheFile)
 // At first start the window shows a whole ISA line and thirty lines, as far as the screen lets it.
 TEST_F(WindowSettingsTest, FirstStartShowsAWholeIsaLineAndThirtyLines)
 {
-    ProgramRun run({ Write(QStringLiteral("three.x12"), ThreeSegments()) });
+    ProgramRun run({ files_.Write(QStringLiteral("three.x12"), ThreeSegments()) });
     ShowAndSettle(*run.form1);
     const RawDataView *view = MainWindowControls(*run.form1).Memo1;
     const QRect available = run.form1->screen()->availableGeometry();
@@ -306,7 +300,7 @@ TEST_F(WindowSettingsTest, AMaximizedWindowStoresNoGeometry)
 TEST_F(WindowSettingsTest, AFileOnTheCommandLineGoesInFrontOfTheStoredRecentFiles)
 {
     WriteBytes(SettingsPath(), "MRU0=/x/older.x12\r\n");
-    const QString path = Write(QStringLiteral("new.x12"), ThreeSegments());
+    const QString path = files_.Write(QStringLiteral("new.x12"), ThreeSegments());
     ProgramRun run({ path });
     EXPECT_EQ(WindowProbe::RecentFiles(*run.form1), QStringList({ path, "/x/older.x12" }));
     EXPECT_EQ(RecentEntries(*run.form1), WindowProbe::RecentFiles(*run.form1));
@@ -353,7 +347,7 @@ TEST_F(WindowSettingsTest, TheViewsFontIsFixedWidthUntilChosenAndComesBack)
 TEST_F(WindowSettingsTest, UnreadableAndUnwritableSettingsFileGiveTheirMessages)
 {
     ASSERT_TRUE(QDir().mkpath(SettingsPath()));
-    const QString path = Write(QStringLiteral("named.x12"), ThreeSegments());
+    const QString path = files_.Write(QStringLiteral("named.x12"), ThreeSegments());
     ProgramRun run({ path });
     ASSERT_EQ(messages_.Messages().size(), 1u);
     EXPECT_EQ(messages_.Messages()[0].kind, MessageBoxes::Kind::Error);
