@@ -11,8 +11,7 @@ QString EnsureBenchFile(const QString &folder, const QString &prefix, qint64 siz
     X12Generator::LineBreaks breaks, const QString &breaksName, bool secondInterchange)
 {
     QDir().mkpath(folder);
-    const QString path
-        = QStringLiteral("%1/%2-%3-%4.x12").arg(folder, prefix).arg(size).arg(breaksName);
+    QString path = QStringLiteral("%1/%2-%3-%4.x12").arg(folder, prefix).arg(size).arg(breaksName);
     if (QFileInfo(path).size() >= size)
         return path;
     std::printf("generating %s ...\n", qPrintable(path));
@@ -71,7 +70,7 @@ QString BenchFilePath(
 {
     if (!options.file.isEmpty())
         return options.file;
-    const QString file = EnsureBenchFile(options.folder, prefix, options.size, options.breaks,
+    QString file = EnsureBenchFile(options.folder, prefix, options.size, options.breaks,
         QString::fromLatin1(options.breaksName), secondInterchange);
     if (file.isEmpty())
         std::fputs("cannot write the generated file\n", stderr);

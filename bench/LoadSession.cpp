@@ -308,6 +308,7 @@ void Session::InteractWhileLoading()
     int rounds = 0;
     for (int round = 0; round < AnswerRuns && !loadEnded_; ++round) {
         std::vector<double> ms;
+        ms.reserve(interactions.size());
         for (const Interaction &interaction : interactions)
             ms.push_back(TimeMs(interaction, round));
         if (!Lines().Complete()) {

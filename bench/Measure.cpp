@@ -14,9 +14,11 @@
 Measurement RunMeasured(const QStringList &command, const ChildIo &io)
 {
     std::vector<QByteArray> args;
+    args.reserve(size_t(command.size()));
     for (const QString &a : command)
         args.push_back(QFile::encodeName(a));
     std::vector<char *> argv;
+    argv.reserve(args.size() + 1);
     for (QByteArray &a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);

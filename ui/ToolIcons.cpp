@@ -17,7 +17,7 @@ const QColor Accent(52, 101, 164);
 // Draws on a 32 x 32 grid, rendered at the sizes menus and tool buttons ask for.
 QIcon Drawn(const char *themeName, const Drawing &draw)
 {
-    const QIcon themed = QIcon::fromTheme(QLatin1String(themeName));
+    QIcon themed = QIcon::fromTheme(QLatin1String(themeName));
     if (!themed.isNull())
         return themed;
     QIcon icon;
@@ -39,8 +39,10 @@ void Page(QPainter &painter, const QRectF &rect)
     painter.setBrush(Paper);
     painter.drawRect(rect);
     painter.setPen(QPen(Ink, 1.5));
-    for (qreal y = rect.top() + 5; y < rect.bottom() - 3; y += 4)
+    for (int line = 0; rect.top() + 5 + 4 * line < rect.bottom() - 3; ++line) {
+        const qreal y = rect.top() + 5 + 4 * line;
         painter.drawLine(QPointF(rect.left() + 4, y), QPointF(rect.right() - 4, y));
+    }
     painter.setPen(QPen(Ink, 2));
 }
 

@@ -225,7 +225,7 @@ private:
     void ConnectHandlers();
     QAction *AddItem(QMenu *menu, const char *name, const QString &caption,
         const QKeySequence &shortcut, void (TForm1::*handler)());
-    QToolButton *AddButton(const char *name, int left, const QString &hint, QIcon icon,
+    QToolButton *AddButton(const char *name, int left, const QString &hint, const QIcon &icon,
         bool enabled, void (TForm1::*handler)());
 
     void FormCreate();

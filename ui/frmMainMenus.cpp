@@ -42,7 +42,7 @@ QAction *TForm1::AddItem(QMenu *menu, const char *name, const QString &caption,
     return action;
 }
 
-QToolButton *TForm1::AddButton(const char *name, int left, const QString &hint, QIcon icon,
+QToolButton *TForm1::AddButton(const char *name, int left, const QString &hint, const QIcon &icon,
     bool enabled, void (TForm1::*handler)())
 {
     auto *button = new QToolButton(ToolStrip);

@@ -275,7 +275,7 @@ TEST_P(RefusalTest, GivesTheMessage)
     const int descriptors = OpenDescriptors();
     try {
         TGFile reader(path);
-        FAIL() << "accepted";
+        ADD_FAILURE() << "accepted";
     } catch (const Exception &e) {
         EXPECT_EQ(e.Message(), QLatin1String(GetParam().message));
     }

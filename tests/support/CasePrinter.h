@@ -8,9 +8,12 @@
 namespace CasePrinter {
 
 template<class Case>
-    requires requires(const Case &c) {
-        { c.name } -> std::convertible_to<const char *>;
-    }
+requires requires(const Case &c)
+{
+    {
+        c.name
+        } -> std::convertible_to<const char *>;
+}
 void PrintTo(const Case &c, std::ostream *os)
 {
     *os << c.name;

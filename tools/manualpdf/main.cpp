@@ -108,8 +108,8 @@ int main(int argc, char *argv[])
         std::fputs("Usage: manualpdf INPUT.md OUTPUT.pdf\n", stderr);
         return 2;
     }
-    const QString input = args[1];
-    const QString output = args[2];
+    const QString &input = args[1];
+    const QString &output = args[2];
 
     QFile source(input);
     if (!source.open(QIODevice::ReadOnly)) {
