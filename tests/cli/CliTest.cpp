@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "TestEnvironment.h"
 #include "TestFolder.h"
 #include "X12Builder.h"
@@ -18,21 +19,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun Cli(const QStringList &args)
-{
-    QProcess process;
-    process.start(QStringLiteral(BRIMLET_CLI), args);
-    process.waitForFinished(30000);
-    return { process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError() };
-}
 
 const QByteArray Gs = "GS*IN*SENDERID*RECEIVERID*20240102*0930*7*X*004010";
 const QByteArray Iea = "IEA*1*000000007";

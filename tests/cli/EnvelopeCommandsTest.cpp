@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "TestEnvironment.h"
 #include "TestFolder.h"
 #include "X12Builder.h"
@@ -11,22 +12,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-CliRun Cli(const QStringList &args, const QString &folder = {})
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(BRIMLET_CLI), args);
-    process.waitForFinished(30000);
-    return { process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError() };
-}
 
 QByteArray Isa(const QByteArray &control)
 {

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "TestEnvironment.h"
 #include "X12Builder.h"
 
@@ -8,13 +9,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-struct ExplainRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
 
 // A 5010 interchange: "^" repeats elements, ":" separates components.
 QByteArray Interchange5010(const QByteArrayList &segments)
@@ -37,17 +31,11 @@ protected:
     }
 
     // Runs brimlet-cli explain with a settings folder of the test's own.
-    ExplainRun Explain(const QStringList &args)
+    CliRun Explain(const QStringList &args)
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config_.path());
-        process.setProcessEnvironment(environment);
-        process.start(
-            QStringLiteral(BRIMLET_CLI), QStringList { QStringLiteral("explain") } + args);
-        process.waitForFinished(30000);
-        return { process.exitCode(), process.readAllStandardOutput(),
-            process.readAllStandardError() };
+        return Cli(QStringList { QStringLiteral("explain") } + args, {}, environment);
     }
 
     QTemporaryDir dir_;
@@ -88,14 +76,14 @@ TEST_F(ExplainCommandTest, PrintsTheRowsOfOneSegment)
             "HI01-2-2\tIndustry Code\tR05\t\n" },
     };
     for (const auto &c : cases) {
-        const ExplainRun run = Explain({ path_, QLatin1String(c.segment) });
+        const CliRun run = Explain({ path_, QLatin1String(c.segment) });
         EXPECT_EQ(run.exitCode, 0) << c.segment;
         EXPECT_EQ(run.out, c.out) << c.segment;
         EXPECT_EQ(run.err, QByteArray()) << c.segment;
     }
 
     // The ISA's delimiters are values of their own.
-    const ExplainRun isa = Explain({ path_, QStringLiteral("1") });
+    const CliRun isa = Explain({ path_, QStringLiteral("1") });
     const QList<QByteArray> lines = isa.out.split('\n');
     ASSERT_EQ(lines.size(), 18) << isa.out.constData(); // 17 rows and the end
     EXPECT_TRUE(lines[11].startsWith("ISA11\t")) << lines[11].constData();
@@ -107,7 +95,7 @@ TEST_F(ExplainCommandTest, TheUsersCodeListsOverrideAndTheirFaultsAreReported)
 {
     WriteBytes(QDir(config_.path()).filePath(QStringLiteral("BrimletCodes.ini")),
         "[N101]\r\nST=Our dock\r\nnot a line\r\n[N103]\r\n92=\r\n");
-    const ExplainRun run = Explain({ path_, QStringLiteral("2") });
+    const CliRun run = Explain({ path_, QStringLiteral("2") });
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out,
         "N100\tParty Identification\tN1\t\n"
@@ -140,7 +128,7 @@ TEST_F(ExplainCommandTest, WrongUsageAndRefusals)
             "Cannot open file " },
     };
     for (const auto &c : cases) {
-        const ExplainRun run = Explain(c.args);
+        const CliRun run = Explain(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << qPrintable(c.args.join(u' '));
         EXPECT_TRUE(run.err.startsWith(c.err))
             << qPrintable(c.args.join(u' ')) << ": " << run.err.constData();
