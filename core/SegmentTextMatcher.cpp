@@ -40,6 +40,9 @@ qsizetype IndexOf(const char *haystack, qsizetype length, const QByteArray &need
 {
     if (needle.isEmpty())
         return 0;
+    // An empty segment may come with no buffer at all; memmem must not see a null pointer.
+    if (length < needle.size())
+        return -1;
 #if defined(__GLIBC__)
     const void *hit = memmem(haystack, size_t(length), needle.constData(), size_t(needle.size()));
     return hit ? static_cast<const char *>(hit) - haystack : -1;
