@@ -32,6 +32,7 @@ IndexedFile::IndexedFile(const QString &fileName)
     // Known now rather than in the thread: a temporary folder that cannot hold the index.
     reader_->Index().CreateFile();
     reader_->Index().Publish();
+    publishedBytes_ = reader_->ScanPosition();
     interchanges_ = reader_->Interchanges();
 }
 
@@ -58,8 +59,6 @@ void IndexedFile::Index(const IndexingHooks &hooks)
 {
     const std::chrono::microseconds chunkDelay = hooks.ChunkDelay;
     try {
-        if (hooks.Prepare)
-            hooks.Prepare(*reader_);
         auto lastPublished = std::chrono::steady_clock::now();
         bool firstScreen = false;
         reader_->SegmentCount([&] {
@@ -72,25 +71,26 @@ void IndexedFile::Index(const IndexingHooks &hooks)
             if (screenReady || now - lastPublished >= PublishInterval) {
                 firstScreen = true;
                 lastPublished = now;
-                PublishProgress(hooks, false);
+                PublishProgress();
             }
         });
-        PublishProgress(hooks, true);
+        PublishProgress();
         state_.store(State::Complete, std::memory_order_release);
     } catch (const StopIndexing &) {
         state_.store(State::Stopped, std::memory_order_release);
     } catch (const EFileChanged &e) {
-        Fail(hooks, e.Message(), true);
+        Fail(e.Message(), true);
     } catch (const Exception &e) {
-        Fail(hooks, e.Message(), false);
+        Fail(e.Message(), false);
     } catch (const std::bad_alloc &) {
-        Fail(hooks, QStringLiteral("Out of memory."), false);
+        Fail(QStringLiteral("Out of memory."), false);
     }
 }
 
-void IndexedFile::PublishProgress(const IndexingHooks &hooks, bool finished)
+void IndexedFile::PublishProgress()
 {
     reader_->Index().Publish();
+    publishedBytes_.store(reader_->ScanPosition(), std::memory_order_release);
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         const std::vector<TGFile::Interchange> &found = reader_->Interchanges();
@@ -99,15 +99,13 @@ void IndexedFile::PublishProgress(const IndexingHooks &hooks, bool finished)
     }
     scanPercent_.store(
         int(std::clamp<qint64>(reader_->ScanPercent(), 0, 100)), std::memory_order_relaxed);
-    if (hooks.Published)
-        hooks.Published(finished);
 }
 
-void IndexedFile::Fail(const IndexingHooks &hooks, const QString &message, bool changed)
+void IndexedFile::Fail(const QString &message, bool changed)
 {
     // What was indexed before the failure stays readable.
     try {
-        PublishProgress(hooks, false);
+        PublishProgress();
     } catch (const std::exception &) {
         // The index itself failed: the lines published before stay.
     }

@@ -8,20 +8,15 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-// What runs in the indexing thread besides the scan, each optional: Prepare on the reader
-// before the scan (to set a scan observer), Published after each publication of the lines
-// (finished: the whole file is indexed). ChunkDelay slows the indexing down by that much a
-// chunk, for tests of what happens while it runs.
+// How the indexing thread runs: ChunkDelay slows it down by that much a chunk, for tests of
+// what happens while it runs.
 struct IndexingHooks
 {
-    std::function<void(TGFile &)> Prepare;
-    std::function<void(bool finished)> Published;
     std::chrono::microseconds ChunkDelay { 0 };
 };
 
@@ -56,6 +51,9 @@ public:
     // Whether the file is known to be no longer what was opened: shorter, or changed while it
     // was read.
     bool ChangedOnDisk() const;
+    // How far into the file the lines published reach: every segment that ends before it is
+    // a line. May be read from any thread.
+    qint64 PublishedBytes() const { return publishedBytes_.load(std::memory_order_acquire); }
     // How much of the file is indexed, 0 to 100.
     int ScanPercent() const { return scanPercent_.load(std::memory_order_relaxed); }
     // The interchanges found so far; segment numbers from 1.
@@ -76,8 +74,8 @@ public:
 
 private:
     void Index(const IndexingHooks &hooks);
-    void PublishProgress(const IndexingHooks &hooks, bool finished);
-    void Fail(const IndexingHooks &hooks, const QString &message, bool changed);
+    void PublishProgress();
+    void Fail(const QString &message, bool changed);
 
     const QString fileName_;
     std::unique_ptr<TGFile> reader_; // the indexing thread's once it runs
@@ -89,6 +87,7 @@ private:
     std::atomic<bool> stop_ { false };
     std::atomic<State> state_ { State::Indexing };
     std::atomic<int> scanPercent_ { 0 };
+    std::atomic<qint64> publishedBytes_ { 0 };
     mutable std::mutex mutex_; // the interchanges, the failure message and the change flag
     std::vector<TGFile::Interchange> interchanges_;
     QString failure_;

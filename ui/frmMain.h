@@ -135,13 +135,14 @@ private:
 
     // The file shown, or none, and what watches it for changes by other programs.
     std::unique_ptr<IndexedFile> File;
-    // Its envelope check, run in the pass that indexes it, and what the check has found so far.
+    // Its envelope check, run beside the indexing, and what the check has found so far.
     std::unique_ptr<BackgroundCheck> Check;
     EnvelopeOutline outline_;
     EnvelopeProblems problems_;
     bool checkComplete_ = false;
     QString filePath_; // as LoadFile was given it
-    QTimer *LoadTimer = nullptr; // follows the indexing while it runs
+    QTimer *LoadTimer = nullptr; // follows the indexing and the check while they run
+    bool indexEnded_ = false; // the window has seen the indexing end
     QTimer *WatchTimer = nullptr; // checks the file's size while it is shown
     QFileSystemWatcher *Watcher = nullptr;
     QAction *StopLoad1 = nullptr; // Esc while a file loads

@@ -92,12 +92,12 @@ void TForm1::Load(const QString &path)
     File = std::move(file);
     filePath_ = path;
     changeTold_ = false;
+    indexEnded_ = false;
     Memo1->SetSource(File.get());
-    // The envelope check runs in the pass that indexes the file.
-    Check = std::make_unique<BackgroundCheck>();
-    BackgroundCheck *check = Check.get();
-    File->Start({ [check](TGFile &reader) { check->Prepare(reader); },
-        [check](bool finished) { check->Published(finished); }, indexingDelay_ });
+    File->Start({ indexingDelay_ });
+    // The envelope check reads the file beside the indexing, never ahead of the lines shown.
+    Check = std::make_unique<BackgroundCheck>(*File);
+    Check->Start();
 
     SetFileControlsEnabled(true);
     StopLoad1->setEnabled(true);
@@ -127,11 +127,11 @@ void TForm1::CloseFile()
         Watcher->removePaths(Watcher->files());
     ProgressBar1->hide();
     StopLoad1->setEnabled(false);
-    // The view lets go of the lines before they go; the file's thread stops and its index goes,
-    // and then the check it ran.
+    // The view lets go of the lines before they go; the check's thread stops, then the file's,
+    // and its index goes.
     Memo1->Clear();
-    File.reset();
     Check.reset();
+    File.reset();
     ClearEnvelopes();
     filePath_.clear();
     ElementPanel1->Clear();
@@ -145,23 +145,36 @@ void TForm1::LoadTick()
         return;
     }
     const IndexedFile::State state = File->CurrentState();
-    Memo1->LinesAdded();
-    SetProgress(File->ScanPercent());
+    // The check's results first: they name no line that the lines added next do not hold.
     TakeCheckResults();
+    if (!indexEnded_) {
+        Memo1->LinesAdded();
+        SetProgress(File->ScanPercent());
+    }
     if (state == IndexedFile::State::Indexing)
         return;
-    LoadTimer->stop();
-    StopLoad1->setEnabled(false);
-    ProgressBar1->hide();
-    Memo1Click();
-    if (state != IndexedFile::State::Failed)
-        return;
-    if (File->ChangedOnDisk()) {
-        FileChanged();
-        return;
+    if (!indexEnded_) {
+        // Once: a message box below runs events, and this with them.
+        indexEnded_ = true;
+        StopLoad1->setEnabled(false);
+        ProgressBar1->hide();
+        Memo1Click();
+        if (state == IndexedFile::State::Failed) {
+            if (File->ChangedOnDisk()) {
+                FileChanged();
+                return;
+            }
+            // The lines indexed before the failure stay shown.
+            MessageBoxes::ShowError(File->FailureMessage());
+            if (!File)
+                return;
+        }
     }
-    // The lines indexed before the failure stay shown.
-    MessageBoxes::ShowError(File->FailureMessage());
+    // The check may end a little after the indexing; its last results are taken then.
+    if (!Check || Check->Ended()) {
+        TakeCheckResults();
+        LoadTimer->stop();
+    }
 }
 
 void TForm1::FileChanged()

@@ -1,5 +1,5 @@
 // The main window's view of the file's envelopes: the Structure pane and the Problems list,
-// fed from the envelope check that runs in the pass indexing the file, and the status bar's
+// fed from the envelope check that runs beside the file's indexing, and the status bar's
 // place in the transaction set and problems.
 
 #include "frmMain.h"
