@@ -96,9 +96,10 @@ const struct
 // The names every run must print, and those of each command it did not skip.
 QStringList MissingFigures(const Figures &f)
 {
-    std::vector<QByteArray> needed = { "load-file-returns", "first-screen", "first-screen-lines",
-        "resident-first", "rounds-during-load", "full-index", "peak-load", "resident-load",
-        "index-bytes", "busy-during-load", "segments", "peak-end", "resident-end" };
+    std::vector<QByteArray> needed
+        = { "load-file-returns", "first-screen", "first-screen-lines", "resident-first",
+              "rounds-during-load", "full-index", "peak-load", "resident-load", "index-bytes",
+              "busy-during-load", "segments", "check-complete", "peak-end", "resident-end" };
     for (const auto &i : InteractionNames) {
         needed.push_back(QByteArray("after-") + i.name);
         if (f.Number("rounds-during-load") > 0)
@@ -237,6 +238,9 @@ private:
         const Range index = Of("full-index");
         std::printf("  %-*s %9.3f s  %9.3f s   %.2fx tr at best\n", LabelWidth, "full index",
             index.best, index.worst, index.best / trSeconds_);
+        const Range check = Of("check-complete");
+        std::printf("  %-*s %9.3f s  %9.3f s   %.2fx tr at best\n", LabelWidth,
+            "envelope check shown whole", check.best, check.worst, check.best / trSeconds_);
     }
 
     void Memory() const
