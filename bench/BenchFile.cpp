@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -25,8 +27,9 @@ QString EnsureBenchFile(const QString &folder, const QString &prefix, qint64 siz
     options.breaks = breaks;
     options.secondInterchange = secondInterchange;
     X12Generator(options).Write(out);
-    // A file cut short (a full disk) would be timed as if whole.
-    const bool failed = std::ferror(out);
+    // A file cut short (a full disk) would be timed as if whole. Written out before it is
+    // timed: the disk's writing of gigabytes just generated would slow the first runs.
+    const bool failed = std::fflush(out) != 0 || std::ferror(out) || ::fsync(fileno(out)) != 0;
     if (std::fclose(out) != 0 || failed) {
         std::remove(name.constData());
         return {};
