@@ -45,7 +45,7 @@ void IndexedFile::Start(IndexingHooks hooks)
 {
     if (thread_.joinable())
         return;
-    thread_ = std::thread([this, hooks = std::move(hooks)] { Index(hooks); });
+    thread_ = std::thread([this, hooks] { Index(hooks); });
 }
 
 void IndexedFile::Stop()
