@@ -21,7 +21,6 @@ constexpr auto CatchUpWait = std::chrono::milliseconds(1);
 
 BackgroundCheck::BackgroundCheck(const IndexedFile &lines)
     : lines_(lines)
-    , fileName_(lines.FileName())
 { }
 
 BackgroundCheck::~BackgroundCheck()
@@ -48,7 +47,7 @@ void BackgroundCheck::Run()
 {
     try {
         // Only forward: the reader keeps no index of its own.
-        TGFile reader(fileName_);
+        TGFile reader(lines_.FileName());
         reader.KeepNoIndex();
         reader.SetScanObserver(checker_.Observer());
         // Each chunk is read once the lines hold all of it, so that whatever the check has

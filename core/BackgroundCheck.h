@@ -4,8 +4,6 @@
 #include "EnvelopeOutline.h"
 #include "EnvelopeProblems.h"
 
-#include <QString>
-
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -57,7 +55,6 @@ private:
     void HandSoFar();
 
     const IndexedFile &lines_;
-    const QString fileName_;
     EnvelopeChecker checker_; // the check thread's
     std::chrono::steady_clock::time_point lastSnapshot_ {};
     std::thread thread_;

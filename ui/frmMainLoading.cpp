@@ -145,6 +145,8 @@ void TForm1::LoadTick()
         return;
     }
     const IndexedFile::State state = File->CurrentState();
+    // Seen before its results are taken: a check that has ended has handed its last ones.
+    const bool checkEnded = !Check || Check->Ended();
     // The check's results first: they name no line that the lines added next do not hold.
     TakeCheckResults();
     if (!indexEnded_) {
@@ -170,11 +172,9 @@ void TForm1::LoadTick()
                 return;
         }
     }
-    // The check may end a little after the indexing; its last results are taken then.
-    if (!Check || Check->Ended()) {
-        TakeCheckResults();
+    // The check may end a little after the indexing; the window follows it until then.
+    if (checkEnded)
         LoadTimer->stop();
-    }
 }
 
 void TForm1::FileChanged()
