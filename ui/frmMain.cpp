@@ -50,11 +50,12 @@ TForm1::TForm1(const QStringList &parameters, QWidget *parent)
     FormCreate();
 }
 
-// The file goes before the view that shows it, and its thread before the check it runs.
+// The file goes before the view that shows it, and the check's thread, which reads the file's
+// state, before the file.
 TForm1::~TForm1()
 {
-    File.reset();
     Check.reset();
+    File.reset();
 }
 
 void TForm1::SetInformationWindows(TAbout *about, TLicense *license)
